@@ -1,0 +1,137 @@
+// The platform seam: everything the source needs from the operating system that is not
+// user interface. win32/ ships; host/ runs the same callers natively on Linux for the unit
+// tests, the sanitizers and the fuzzers. No Windows header is included here.
+//
+// Paths are Windows paths ("C:\...\FILE.EXT"); the host backend maps backslashes to '/'.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "twain.h"
+
+namespace plat {
+
+// ---- Profile strings ------------------------------------------------------------------------
+// GetProfileStringA semantics, byte for byte: the value (leading and trailing blanks removed,
+// one pair of enclosing quotes removed) or else the default (trailing blanks removed; NULL
+// counts as ""), copied into out with at most size - 1 characters and a terminating zero.
+// Section and key names compare without case. An empty section name matches no section.
+// Returns the number of characters copied. size 0 copies nothing and returns 0.
+uint32_t GetProfileString(const char* section, const char* key, const char* def, char* out,
+                          uint32_t size);
+// WriteProfileStringA: a NULL value deletes the key; a NULL key deletes the section.
+bool WriteProfileString(const char* section, const char* key, const char* value);
+uint32_t GetPrivateProfileString(const char* section, const char* key, const char* def,
+                                 char* out, uint32_t size, const char* file);
+bool WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const char* file);
+
+// ---- Movable memory blocks ------------------------------------------------------------------
+// Zero-filled movable global memory (GMEM_MOVEABLE | GMEM_ZEROINIT under Windows). A handle
+// given to the application (native bitmap, capability container) is a real HGLOBAL there.
+using MemHandle = void*;
+MemHandle MemAlloc(size_t bytes);  // nullptr on failure
+void* MemLock(MemHandle h);        // nullptr for a null or unknown handle
+bool MemUnlock(MemHandle h);
+bool MemFree(MemHandle h);         // true when freed
+size_t MemSize(MemHandle h);       // 0 for a null or unknown handle
+
+// ---- Files ----------------------------------------------------------------------------------
+// A file handle is an opaque value; kNoFile marks failure (HFILE_ERROR semantics).
+using FileHandle = intptr_t;
+constexpr FileHandle kNoFile = -1;
+enum class FileAccess { Read, Write, ReadWrite };
+enum class SeekFrom { Begin, Current, End };
+FileHandle FileCreate(const char* path);  // create or truncate, open for writing and reading
+FileHandle FileOpen(const char* path, FileAccess access);
+int64_t FileRead(FileHandle f, void* buf, size_t bytes);         // bytes read, -1 on error
+int64_t FileWrite(FileHandle f, const void* buf, size_t bytes);  // bytes written, -1 on error
+int64_t FileSeek(FileHandle f, int64_t offset, SeekFrom from);   // new position, -1 on error
+bool FileClose(FileHandle f);
+bool FileDelete(const char* path);
+bool FileMove(const char* from, const char* to);  // fails when the target exists
+bool FileExists(const char* path);                // does not open the file for use
+int64_t FileSize(const char* path);               // -1 when absent
+// Free bytes on the volume that holds path (a directory or a file in it); -1 when unknown.
+int64_t FreeDiskBytes(const char* path);
+
+// ---- Directories and temporary names --------------------------------------------------------
+// Both return the length copied (no trailing backslash for the Windows directory, a trailing
+// backslash for the temporary path, as GetWindowsDirectoryA and GetTempPathA do), 0 on failure.
+uint32_t WindowsDirectory(char* out, uint32_t size);
+uint32_t TempPath(char* out, uint32_t size);
+// GetTempFileNameA: dir + "\" + the first three characters of prefix + 4 hex digits + ".TMP".
+// unique 0 picks a free number and creates the empty file; otherwise the name is only formed.
+// out must hold 260 characters. Returns the number used, 0 on failure.
+uint32_t TempFileName(const char* dir, const char* prefix, uint32_t unique, char* out);
+
+// ---- Dynamic libraries ----------------------------------------------------------------------
+using LibHandle = void*;
+LibHandle LibraryLoad(const char* path);  // nullptr on failure
+void* LibrarySymbol(LibHandle lib, const char* name);
+void LibraryFree(LibHandle lib);
+
+// ---- Time -----------------------------------------------------------------------------------
+uint32_t TickCount();  // milliseconds, wraps like GetTickCount
+void SleepMs(uint32_t ms);
+struct LocalTime {
+    uint16_t year, month, dayOfWeek, day, hour, minute, second, milliseconds;
+};
+LocalTime GetLocalTime();
+
+// ---- Message boxes --------------------------------------------------------------------------
+// MessageBoxA flags and answers as Windows defines them.
+constexpr uint32_t kMbOk = 0x0;
+constexpr uint32_t kMbOkCancel = 0x1;
+constexpr uint32_t kMbYesNo = 0x4;
+constexpr uint32_t kMbIconHand = 0x10;
+constexpr uint32_t kMbIconQuestion = 0x20;
+constexpr uint32_t kMbIconExclamation = 0x30;
+constexpr uint32_t kMbIconAsterisk = 0x40;
+constexpr uint32_t kMbTaskModal = 0x2000;
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+using WindowHandle = void*;
+int MessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags);
+
+// ---- Windows the source does not own --------------------------------------------------------
+bool TopLevelWindowExists(const char* windowClass);
+
+// ---- Message pump ---------------------------------------------------------------------------
+// Dispatches every message waiting on the calling thread's queue. Returns true when one of
+// them was a key-down of Escape (the user's cancel of a long operation).
+bool PumpMessagesCheckEscape();
+
+// ---- Window timers --------------------------------------------------------------------------
+bool StartTimer(WindowHandle window, uintptr_t id, uint32_t ms);
+bool StopTimer(WindowHandle window, uintptr_t id);
+
+// ---- Sockets (WinSock 1.1 subset) -----------------------------------------------------------
+using Socket = intptr_t;
+constexpr Socket kNoSocket = -1;
+bool SocketStartup();  // WSAStartup(1.1); true on success
+void SocketCleanup();
+Socket SocketOpenUdp();
+Socket SocketOpenTcp();
+bool SocketSetBroadcast(Socket s, bool on);
+bool SocketBind(Socket s, uint32_t ipv4HostOrder, uint16_t port);
+bool SocketConnect(Socket s, uint32_t ipv4HostOrder, uint16_t port);
+int64_t SocketSend(Socket s, const void* buf, size_t bytes);  // -1 on error
+// Waits at most timeoutMs (0 = do not wait); 0 bytes on timeout or orderly close, -1 on error.
+int64_t SocketReceive(Socket s, void* buf, size_t bytes, uint32_t timeoutMs);
+int64_t SocketSendTo(Socket s, const void* buf, size_t bytes, uint32_t ipv4HostOrder,
+                     uint16_t port);
+int64_t SocketReceiveFrom(Socket s, void* buf, size_t bytes, uint32_t timeoutMs,
+                          uint32_t* fromIpv4HostOrder, uint16_t* fromPort);
+void SocketClose(Socket s);
+
+// ---- The source manager ---------------------------------------------------------------------
+// DSM_Entry of the source manager (imported by ordinal 1); used only for MSG_XFERREADY and
+// MSG_CLOSEDSREQ.
+TW_UINT16 NotifySourceManager(pTW_IDENTITY origin, pTW_IDENTITY dest, TW_UINT32 dg, TW_UINT16 dat,
+                              TW_UINT16 msg, TW_MEMREF data);
+
+}  // namespace plat

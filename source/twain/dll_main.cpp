@@ -1,0 +1,13 @@
+// DLL entry of the data source (Windows builds only).
+#include <windows.h>
+
+#include "initialise.h"
+#include "win32_module.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        plat::win32::SetModuleInstance(instance);
+        InitialiseSource();
+    }
+    return TRUE;
+}

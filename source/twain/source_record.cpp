@@ -1,0 +1,5 @@
+#include "source_record.h"
+
+SourceRecord TheSource;
+
+void ResetSourceRecord() { TheSource = SourceRecord{}; }
