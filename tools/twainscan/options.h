@@ -1,0 +1,53 @@
+// The command line of twainscan, parsed without any Windows dependency so that it is
+// checked on the host as well.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace twainscan {
+
+enum class PixelKind { BlackWhite, Gray, Rgb };
+enum class XferKind { Native, Memory, File };
+enum class FileFormat { Tiff, Bmp };
+
+// A scan frame in inches, as TWAIN's default unit gives it.
+struct FrameInches {
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct Options {
+    bool help = false;
+    bool list = false;      // print every source the manager knows
+    bool identity = false;  // print the chosen source's identity as the manager lists it
+    std::string sourceName;                    // exact ProductName; empty picks ours by suffix
+    std::string appName = "twainscan";         // ProductName this application reports
+    std::optional<PixelKind> pixel;
+    std::optional<int> resolution;             // dots per inch
+    std::optional<FrameInches> frame;
+    std::optional<XferKind> xfer;
+    std::optional<FileFormat> format;
+    std::optional<std::string> outPath;
+    bool showUI = false;
+    std::optional<int> count;                  // images to acquire; -1 means all
+};
+
+struct ParseResult {
+    bool ok = false;
+    std::string error;  // set when !ok; names the offending option
+    Options options;
+};
+
+// args excludes the program name.
+ParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+// True when no listing action was asked for, or an acquisition option was given.
+bool WantsAcquisition(const Options& options);
+
+// The first option given that this build cannot carry out yet ("" when all can).
+std::string FirstUnsupportedOption(const Options& options);
+
+const char* UsageText();
+
+}  // namespace twainscan
