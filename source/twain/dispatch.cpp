@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "open_source.h"
 #include "source_record.h"
+#include "transfer_setup.h"
 
 namespace {
 
@@ -10,8 +12,17 @@ using Handler = void (*)(TW_MEMREF data);
 
 // Legal states as a bit set of SourceState / 100.
 constexpr uint32_t State(int s) { return 1u << (s / 100); }
-constexpr uint32_t kOpenStates = State(400) | State(500) | State(600) | State(700);
-constexpr uint32_t kAnyState = State(300) | kOpenStates;
+constexpr uint32_t k300 = State(300), k400 = State(400), k500 = State(500), k600 = State(600),
+                   k700 = State(700);
+constexpr uint32_t kOpen = k400 | k500 | k600 | k700;
+constexpr uint32_t kAny = k300 | kOpen;
+constexpr uint32_t kBeforeTransfer = k400 | k500 | k600;
+
+enum Flags : uint8_t {
+    kNone = 0,
+    kNullDataAllowed = 1,  // the handler does not touch pData
+    kKeepsCondition = 2,   // the handler reads the previous call's condition code
+};
 
 struct TripletEntry {
     TW_UINT16 dat;
@@ -19,15 +30,31 @@ struct TripletEntry {
     Handler handler;
     uint32_t legalStates;
     TW_UINT16 illegalCondition;
+    uint8_t flags;
 };
 
-void GetIdentity(TW_MEMREF data) {
-    if (!data) return FailCall(TWCC_BADVALUE);
-    std::memcpy(data, &TheSource.SourceIdentity, sizeof(TW_IDENTITY));
-}
+void GetIdentity(TW_MEMREF data) { std::memcpy(data, &TheSource.SourceIdentity, sizeof(TW_IDENTITY)); }
 
 const TripletEntry kTriplets[] = {
-    {DAT_IDENTITY, MSG_GET, GetIdentity, kAnyState, TWCC_SEQERROR},
+    {DAT_IDENTITY, MSG_GET, GetIdentity, kAny, TWCC_SEQERROR, kNone},
+    {DAT_IDENTITY, MSG_OPENDS, OpenSource, k300, TWCC_MAXCONNECTIONS, kNone},
+    {DAT_IDENTITY, MSG_CLOSEDS, CloseSource, kOpen, TWCC_SEQERROR, kNullDataAllowed},
+    {DAT_PENDINGXFERS, MSG_GET, GetPendingTransfers, kOpen, TWCC_SEQERROR, kNone},
+    {DAT_PENDINGXFERS, MSG_ENDXFER, EndTransfer, k600 | k700, TWCC_SEQERROR, kNone},
+    {DAT_PENDINGXFERS, MSG_RESET, ResetTransfers, k600 | k700, TWCC_SEQERROR, kNone},
+    {DAT_SETUPMEMXFER, MSG_GET, GetSetupMemoryTransfer, kBeforeTransfer, TWCC_SEQERROR, kNone},
+    {DAT_SETUPFILEXFER, MSG_GET, GetFileSetup, kBeforeTransfer, TWCC_SEQERROR, kNone},
+    {DAT_SETUPFILEXFER, MSG_GETDEFAULT, GetDefaultFileSetup, kBeforeTransfer, TWCC_SEQERROR, kNone},
+    {DAT_SETUPFILEXFER, MSG_SET, SetFileSetup, kBeforeTransfer, TWCC_SEQERROR, kNone},
+    {DAT_SETUPFILEXFER, MSG_RESET, ResetFileSetup, k400, TWCC_SEQERROR, kNone},
+    {DAT_STATUS, MSG_GET, GetStatus, kOpen, TWCC_SEQERROR, kKeepsCondition},
+    {DAT_USERINTERFACE, MSG_DISABLEDS, DisableSource, k500 | k600 | k700, TWCC_SEQERROR, kNone},
+    {DAT_XFERGROUP, MSG_GET, GetTransferGroup, kBeforeTransfer, TWCC_SEQERROR, kNone},
+    {DAT_IMAGEINFO, MSG_GET, GetImageInfo, k600, TWCC_SEQERROR, kNone},
+    {DAT_IMAGELAYOUT, MSG_GET, GetImageLayout, kBeforeTransfer, TWCC_SEQERROR, kNone},
+    {DAT_IMAGELAYOUT, MSG_GETDEFAULT, GetDefaultImageLayout, kBeforeTransfer, TWCC_SEQERROR, kNone},
+    {DAT_IMAGELAYOUT, MSG_SET, SetImageLayout, k400, TWCC_SEQERROR, kNone},
+    {DAT_IMAGELAYOUT, MSG_RESET, ResetImageLayout, k400, TWCC_SEQERROR, kNone},
 };
 
 const TripletEntry* FindTriplet(TW_UINT16 dat, TW_UINT16 msg) {
@@ -50,6 +77,9 @@ void DispatchTriplet() {
     TheSource.SourceReturnCode = TWRC_SUCCESS;
     if (!(entry->legalStates & State(TheSource.SourceState)))
         return FailCall(entry->illegalCondition);
-    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    // A missing data block is the application's error; it is refused, never dereferenced.
+    if (!TheSource.CallData && !(entry->flags & kNullDataAllowed))
+        return FailCall(TWCC_BADVALUE);
+    if (!(entry->flags & kKeepsCondition)) TheSource.SourceConditionCode = TWCC_SUCCESS;
     entry->handler(TheSource.CallData);
 }

@@ -1,0 +1,26 @@
+// Loading the scanner maker's port library and binding its three exports.
+#pragma once
+
+#include <string>
+
+#include "platform.h"
+#include "port_library_api.h"
+
+struct PortLibrary {
+    plat::LibHandle module = nullptr;
+    AddrChkProc ADDR_CHK = nullptr;
+    SpiCallProc SPI_CALL = nullptr;
+    BufAddrProc BUF_ADDR = nullptr;
+};
+
+// Windows directory + "\TWAIN_32\KVTC_A3\" + the "DRIVER" value of "KVTINFO_A3".
+std::string PortLibraryPath(const std::string& windowsDirectory);
+
+// The standard library (file name exactly "QASPI_SP.DLL") takes buffers sized to the data;
+// any other library gets buffers in whole 128 KiB units.
+bool IsDefaultPortLibrary(const std::string& path);
+
+// Loads the library and binds its exports. A library that cannot be loaded or lacks one of
+// the exports is not kept (it is freed again) and the result is false.
+bool LoadPortLibrary(const std::string& path, PortLibrary& library);
+void UnloadPortLibrary(PortLibrary& library);

@@ -1,0 +1,28 @@
+// The data source's long-lived request blocks: one per function code, reused for every
+// request of that code. The replies overwrite them in place.
+#pragma once
+
+#include <cstdint>
+
+#include "request_blocks.h"
+
+struct SourceRequestBlocks {
+    InquiryBlock inquiry;
+    SetParametersBlock setParameters;
+    uint8_t forceColourCalibration;  // travels after the set-up block on the remote path
+    ReadShadingBlock readShading;
+    SendShadingBlock sendShading;
+    SendGammaBlock sendGamma;
+    StartScanBlock startScan;
+    StopBlock stop;
+    ShadingInfoBlock shadingInfo;
+    ReadDataBlock readData;
+    GetStatusBlock getStatus;
+};
+
+extern SourceRequestBlocks TheRequests;
+
+template <typename Block>
+uint16_t RequestStatus(const Block& block) {
+    return block.header.status;
+}

@@ -1,0 +1,39 @@
+#include "scanner_link.h"
+
+#include <cstring>
+
+#include "remote_client.h"
+#include "request_blocks_in_use.h"
+
+ScannerLink TheLink;
+SourceRequestBlocks TheRequests;
+
+bool IssueRequest(uint32_t functionCode, void* block) {
+    if (TheLink.remote) return RemoteExchange(functionCode, block);
+    TheLink.port.SPI_CALL(block, TheLink.scannerHandle, functionCode);
+    return true;
+}
+
+std::string IdentificationText(const InquiryBlock& inquiry, const std::string& cardText) {
+    std::string text = "1";
+    text += inquiry.firmwareMajor;
+    text += inquiry.firmwareMinor[0];
+    text += inquiry.firmwareMinor[1];
+    text += inquiry.hardwareVariant == 1 ? "1" : "0";
+    text += std::string("kvtc_a3.ds").substr(0, 9);
+    text += "\n" + cardText + "\n";
+    return text.substr(0, 33);
+}
+
+uint16_t InquiryOpticalResolution(const InquiryBlock& inquiry) {
+    char digits[5] = {};
+    std::memcpy(digits, inquiry.opticalResolution, 4);
+    int value = 0;
+    const char* p = digits;
+    while (*p == ' ') ++p;
+    for (; *p >= '0' && *p <= '9'; ++p) value = value * 10 + (*p - '0');
+    switch (value) {
+        case 600: case 606: case 800: case 1200: return static_cast<uint16_t>(value);
+        default: return 0;
+    }
+}

@@ -1,0 +1,74 @@
+#include "open_source.h"
+
+#include <cstring>
+
+#include "bring_up.h"
+#include "dispatch.h"
+#include "interface_language.h"
+#include "negotiation.h"
+#include "port_library.h"
+#include "profile_fields.h"
+#include "scanner_link.h"
+#include "source_record.h"
+
+OpenConfiguration TheOpenConfiguration;
+
+namespace {
+
+// Identities come from outside: their strings may lack a terminator.
+void CopyIdentity(TW_IDENTITY& to, const void* from) {
+    std::memcpy(&to, from, sizeof to);
+    to.Version.Info[33] = to.Manufacturer[33] = to.ProductFamily[33] = to.ProductName[33] = '\0';
+}
+
+std::string WindowsDirectory() {
+    char dir[130] = {};
+    plat::WindowsDirectory(dir, sizeof dir);
+    return dir;
+}
+
+void ReadOpenConfiguration(OpenConfiguration& config) {
+    ReadInterfaceLanguage(TheLanguage);
+    config.SourceLanguageName = ReadProfileText("KVTINFO_A3", "DSLANGUAGE", "None", 33);
+    config.PortLibraryPath = PortLibraryPath(WindowsDirectory());
+    config.DefaultPortLibrary = IsDefaultPortLibrary(config.PortLibraryPath);
+}
+
+void ReleasePortLibrary() {
+    UnloadPortLibrary(TheLink.port);
+    TheSource.PortLibrary = nullptr;
+}
+
+}  // namespace
+
+void OpenSource(TW_MEMREF data) {
+    if (!TheSource.CallOrigin) return FailCall(TWCC_BADVALUE);
+    if (TheSource.AppIdentity.Id != 0) return FailCall(TWCC_MAXCONNECTIONS);
+
+    ReadOpenConfiguration(TheOpenConfiguration);
+    if (!LoadPortLibrary(TheOpenConfiguration.PortLibraryPath, TheLink.port))
+        return FailCall(TWCC_OPERATIONERROR);
+    TheSource.PortLibrary = TheLink.port.module;
+    CopyIdentity(TheSource.SourceIdentity, data);
+
+    if (!BringUpScanner(TheSource.SourceIdentity, nullptr)) {
+        // Nothing of this open is kept; a later open loads the library again.
+        ReleasePortLibrary();
+        return FailCall(TWCC_OPERATIONERROR);
+    }
+    CopyIdentity(TheSource.AppIdentity, TheSource.CallOrigin);
+    std::memcpy(data, &TheSource.SourceIdentity, sizeof(TW_IDENTITY));
+    ResetNegotiation(TheNegotiation, MakeTransferFileName(LanguageString(204).c_str()).c_str());
+    TheSource.ScanningWindow = nullptr;
+    TheSource.ScanWindowProcedure = nullptr;
+    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    TheSource.SourceState = 400;
+}
+
+void CloseSource(TW_MEMREF) {
+    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    TheSource.AppIdentity.Id = 0;
+    // The scanning window and its work block are released here once they exist.
+    ReleasePortLibrary();
+    TheSource.SourceState = 300;
+}

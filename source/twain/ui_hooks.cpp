@@ -1,0 +1,7 @@
+#include "ui_hooks.h"
+
+UiHooks TheUi;
+
+void EnableScanControls() {
+    if (TheUi.EnableScanControls) TheUi.EnableScanControls();
+}
