@@ -1,18 +1,20 @@
 # Warnings and target flags shared by every tree. Shipped binaries stay on the baseline
 # instruction set (SSE2 on both Windows targets): never -march=native.
-add_compile_options(-Wall -Wextra)
+# Compiler flags only: resource scripts go through windres, which takes none of these.
+set(KV_CODE "$<COMPILE_LANGUAGE:C,CXX>")
+add_compile_options("$<${KV_CODE}:-Wall;-Wextra>")
 if(WIN32)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
-    add_compile_options(-msse2 -mfpmath=sse)
+    add_compile_options("$<${KV_CODE}:-msse2;-mfpmath=sse>")
   endif()
   # Backtraces with file:line from winedbg.
-  add_compile_options(-g -gdwarf-4)
+  add_compile_options("$<${KV_CODE}:-g;-gdwarf-4>")
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
 option(KV_SANITIZE "Build the host tree with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(KV_SANITIZE AND NOT WIN32)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_compile_options("$<${KV_CODE}:-fsanitize=address,undefined;-fno-omit-frame-pointer;-fno-sanitize-recover=all>")
   add_link_options(-fsanitize=address,undefined)
 endif()

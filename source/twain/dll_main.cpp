@@ -2,11 +2,13 @@
 #include <windows.h>
 
 #include "initialise.h"
+#include "install_ui_hooks.h"
 #include "win32_module.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
         plat::win32::SetModuleInstance(instance);
+        InstallUiHooks();
         InitialiseSource();
     }
     return TRUE;

@@ -4,6 +4,7 @@
 
 #include "dispatch.h"
 #include "source_record.h"
+#include "ui_hooks.h"
 
 namespace {
 
@@ -15,10 +16,17 @@ bool IsForeignOrigin(pTW_IDENTITY origin) {
     return origin == nullptr || origin->Id != TheSource.AppIdentity.Id;
 }
 
-void ProcessEvent() {
+// Every message of the application's loop passes here while the source is enabled; the
+// scanning window takes the ones meant for its controls.
+void ProcessEvent(TW_MEMREF data) {
     TheSource.SourceReturnCode = TWRC_NOTDSEVENT;
     TheSource.SourceConditionCode = TWCC_SUCCESS;
-    // The scanning window's dialog filter joins here once the window exists.
+    auto* event = static_cast<TW_EVENT*>(data);
+    if (!TheSource.ScanningWindow || !event || !event->pEvent || !TheUi.FilterWindowMessage) return;
+    if (TheUi.FilterWindowMessage(event->pEvent)) {
+        TheSource.SourceReturnCode = TWRC_DSEVENT;
+        event->TWMessage = MSG_NULL;
+    }
 }
 
 }  // namespace
@@ -36,7 +44,7 @@ extern "C" TW_UINT16 TW_CALLINGSTYLE DS_Entry(pTW_IDENTITY pOrigin, TW_UINT32 DG
     // Nothing may escape into the application: a failure inside a handler becomes a failed call.
     try {
         if (MSG == MSG_PROCESSEVENT)
-            ProcessEvent();
+            ProcessEvent(pData);
         else
             DispatchTriplet();
     } catch (const std::bad_alloc&) {

@@ -9,6 +9,9 @@ struct UiHooks {
     // The modeless "scanner not ready" dialog of the given resource id, and its closing.
     void (*OpenNotReadyDialog)(int dialogId) = nullptr;
     void (*CloseNotReadyDialog)() = nullptr;
+    // Offers a message of the application's loop to the scanning window's dialog filter;
+    // true when the window took it.
+    bool (*FilterWindowMessage)(void* windowsMessage) = nullptr;
 };
 
 extern UiHooks TheUi;
