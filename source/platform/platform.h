@@ -10,17 +10,28 @@
 
 #include "twain.h"
 
+// <windows.h> turns these names into macros for its A/W choice; the seam keeps the plain
+// names. Where both headers are needed, include this one after <windows.h>.
+#undef GetProfileString
+#undef WriteProfileString
+#undef GetPrivateProfileString
+#undef WritePrivateProfileString
+#undef MessageBox
+
 namespace plat {
 
 // ---- Profile strings ------------------------------------------------------------------------
 // GetProfileStringA semantics, byte for byte: the value (leading and trailing blanks removed,
 // one pair of enclosing quotes removed) or else the default (trailing blanks removed; NULL
 // counts as ""), copied into out with at most size - 1 characters and a terminating zero.
-// Section and key names compare without case. An empty section name matches no section.
+// Section and key names compare without case; the first matching section and, inside it, the
+// first matching key win. A key line without '=' gives the default. An empty (or all-blank)
+// section name and a NULL key match nothing and give the default.
 // Returns the number of characters copied. size 0 copies nothing and returns 0.
 uint32_t GetProfileString(const char* section, const char* key, const char* def, char* out,
                           uint32_t size);
 // WriteProfileStringA: a NULL value deletes the key; a NULL key deletes the section.
+// An empty or NULL section name writes nothing and returns false.
 bool WriteProfileString(const char* section, const char* key, const char* value);
 uint32_t GetPrivateProfileString(const char* section, const char* key, const char* def,
                                  char* out, uint32_t size, const char* file);
@@ -32,8 +43,8 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
 // given to the application (native bitmap, capability container) is a real HGLOBAL there.
 using MemHandle = void*;
 MemHandle MemAlloc(size_t bytes);  // nullptr on failure
-void* MemLock(MemHandle h);        // nullptr for a null or unknown handle
-bool MemUnlock(MemHandle h);
+void* MemLock(MemHandle h);        // nullptr for a null or unknown handle (or a 0-byte block)
+bool MemUnlock(MemHandle h);       // true when the block was locked and one lock was released
 bool MemFree(MemHandle h);         // true when freed
 size_t MemSize(MemHandle h);       // 0 for a null or unknown handle
 
@@ -51,8 +62,8 @@ int64_t FileSeek(FileHandle f, int64_t offset, SeekFrom from);   // new position
 bool FileClose(FileHandle f);
 bool FileDelete(const char* path);
 bool FileMove(const char* from, const char* to);  // fails when the target exists
-bool FileExists(const char* path);                // does not open the file for use
-int64_t FileSize(const char* path);               // -1 when absent
+bool FileExists(const char* path);                // also true for a directory; opens nothing
+int64_t FileSize(const char* path);               // -1 when absent or a directory
 // Free bytes on the volume that holds path (a directory or a file in it); -1 when unknown.
 int64_t FreeDiskBytes(const char* path);
 
@@ -97,6 +108,14 @@ constexpr int kIdNo = 7;
 using WindowHandle = void*;
 int MessageBox(WindowHandle owner, const char* text, const char* caption, uint32_t flags);
 
+// ---- Resource strings -----------------------------------------------------------------------
+// LoadStringA on the string table of the module that holds the seam: the string stored under
+// id, at most size - 1 characters and a terminating zero; returns the number of characters
+// copied. A missing id gives "" and 0; size 0 (or a null out) writes nothing and returns 0.
+// The host backend answers from the generated table (UTF-8 text, Big5 for ids 6000-6999 and
+// GB2312 for 7000-7999) and, like LoadStringA, never cuts a character in two.
+uint32_t LoadResourceString(uint32_t id, char* out, uint32_t size);
+
 // ---- Windows the source does not own --------------------------------------------------------
 bool TopLevelWindowExists(const char* windowClass);
 
@@ -112,21 +131,29 @@ bool StopTimer(WindowHandle window, uintptr_t id);
 // ---- Sockets (WinSock 1.1 subset) -----------------------------------------------------------
 using Socket = intptr_t;
 constexpr Socket kNoSocket = -1;
-bool SocketStartup();  // WSAStartup(1.1); true on success
+constexpr uint32_t kWaitForever = 0xFFFFFFFFu;  // a timeout that never expires (INFINITE)
+bool SocketStartup();  // WSAStartup(1.1), accepted only when 1.1 is granted; true on success
 void SocketCleanup();
 Socket SocketOpenUdp();
 Socket SocketOpenTcp();
 bool SocketSetBroadcast(Socket s, bool on);
+bool SocketSetBufferSizes(Socket s, int bytes);  // SO_RCVBUF and SO_SNDBUF
 bool SocketBind(Socket s, uint32_t ipv4HostOrder, uint16_t port);
 bool SocketConnect(Socket s, uint32_t ipv4HostOrder, uint16_t port);
+// select() for readability: 1 readable, 0 timed out, -1 error.
+int SocketWaitReadable(Socket s, uint32_t timeoutMs);
 int64_t SocketSend(Socket s, const void* buf, size_t bytes);  // -1 on error
-// Waits at most timeoutMs (0 = do not wait); 0 bytes on timeout or orderly close, -1 on error.
+// Waits at most timeoutMs (0 = do not wait, kWaitForever = block); 0 bytes on timeout or
+// orderly close, -1 on error.
 int64_t SocketReceive(Socket s, void* buf, size_t bytes, uint32_t timeoutMs);
 int64_t SocketSendTo(Socket s, const void* buf, size_t bytes, uint32_t ipv4HostOrder,
                      uint16_t port);
 int64_t SocketReceiveFrom(Socket s, void* buf, size_t bytes, uint32_t timeoutMs,
                           uint32_t* fromIpv4HostOrder, uint16_t* fromPort);
 void SocketClose(Socket s);
+// The WinSock error code (WSAGetLastError numbering, e.g. 10054 WSAECONNRESET, 10061
+// WSAECONNREFUSED, 10060 WSAETIMEDOUT) of the calling thread's last failed socket call.
+int SocketLastError();
 
 // ---- The source manager ---------------------------------------------------------------------
 // DSM_Entry of the source manager (imported by ordinal 1); used only for MSG_XFERREADY and

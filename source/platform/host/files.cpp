@@ -1,0 +1,165 @@
+// Files as POSIX descriptors on the Linux paths that the Windows paths name.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "host_control.h"
+#include "host_internal.h"
+#include "platform.h"
+
+namespace plat {
+namespace {
+
+std::mutex gMutex;
+unsigned gFailWriteAt = 0;  // counts down; the write that brings it to 0 fails
+int64_t gFreeDiskBytes = host::kRealFreeDiskBytes;
+
+bool WriteShouldFail() {
+    std::lock_guard lock(gMutex);
+    return gFailWriteAt != 0 && --gFailWriteAt == 0;
+}
+
+int ToDescriptor(FileHandle f) {
+    return (f < 0 || f > INT32_MAX) ? -1 : static_cast<int>(f);
+}
+
+FileHandle OpenPath(const char* path, int flags) {
+    if (!path) return kNoFile;
+    int fd;
+    do {
+        fd = ::open(host::MapPath(path).c_str(), flags | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    return fd < 0 ? kNoFile : fd;
+}
+
+int64_t FreeBytesOf(const std::string& path) {
+    struct statvfs vfs {};
+    if (statvfs(path.c_str(), &vfs) != 0) return -1;
+    return static_cast<int64_t>(vfs.f_bavail) * static_cast<int64_t>(vfs.f_frsize);
+}
+
+}  // namespace
+
+FileHandle FileCreate(const char* path) { return OpenPath(path, O_RDWR | O_CREAT | O_TRUNC); }
+
+FileHandle FileOpen(const char* path, FileAccess access) {
+    int flags = access == FileAccess::Read ? O_RDONLY
+                : access == FileAccess::Write ? O_WRONLY
+                                             : O_RDWR;
+    return OpenPath(path, flags);
+}
+
+int64_t FileRead(FileHandle f, void* buf, size_t bytes) {
+    int fd = ToDescriptor(f);
+    if (fd < 0 || (!buf && bytes > 0)) return -1;
+    size_t done = 0;
+    while (done < bytes) {
+        ssize_t n = ::read(fd, static_cast<char*>(buf) + done, bytes - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) break;  // end of file
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<int64_t>(done);
+}
+
+int64_t FileWrite(FileHandle f, const void* buf, size_t bytes) {
+    int fd = ToDescriptor(f);
+    if (fd < 0 || (!buf && bytes > 0)) return -1;
+    if (WriteShouldFail()) return -1;
+    size_t done = 0;
+    while (done < bytes) {
+        ssize_t n = ::write(fd, static_cast<const char*>(buf) + done, bytes - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return -1;
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<int64_t>(done);
+}
+
+int64_t FileSeek(FileHandle f, int64_t offset, SeekFrom from) {
+    int fd = ToDescriptor(f);
+    if (fd < 0) return -1;
+    int whence = from == SeekFrom::Begin ? SEEK_SET : from == SeekFrom::Current ? SEEK_CUR : SEEK_END;
+    off_t pos = ::lseek(fd, static_cast<off_t>(offset), whence);
+    return pos < 0 ? -1 : static_cast<int64_t>(pos);
+}
+
+bool FileClose(FileHandle f) {
+    int fd = ToDescriptor(f);
+    return fd >= 0 && ::close(fd) == 0;
+}
+
+bool FileDelete(const char* path) {
+    return path && ::unlink(host::MapPath(path).c_str()) == 0;
+}
+
+bool FileMove(const char* from, const char* to) {
+    if (!from || !to) return false;
+    const std::string source = host::MapPath(from);
+    const std::string target = host::MapPath(to);
+    // MoveFile never replaces: refuse an existing target, whatever the file system offers.
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) == 0) return false;
+    return ::rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool FileExists(const char* path) {
+    struct stat st {};
+    return path && ::stat(host::MapPath(path).c_str(), &st) == 0;
+}
+
+int64_t FileSize(const char* path) {
+    struct stat st {};
+    if (!path || ::stat(host::MapPath(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+int64_t FreeDiskBytes(const char* path) {
+    {
+        std::lock_guard lock(gMutex);
+        if (gFreeDiskBytes != host::kRealFreeDiskBytes) return gFreeDiskBytes;
+    }
+    if (!path) return -1;
+    std::string mapped = host::MapPath(path);
+    int64_t bytes = FreeBytesOf(mapped);
+    if (bytes < 0) {
+        // A file that does not exist yet: ask for the folder it would be in.
+        size_t slash = mapped.find_last_of('/');
+        if (slash != std::string::npos) bytes = FreeBytesOf(slash == 0 ? "/" : mapped.substr(0, slash));
+    }
+    return bytes;
+}
+
+namespace host {
+
+void FailWriteAt(unsigned n) {
+    std::lock_guard lock(gMutex);
+    gFailWriteAt = n;
+}
+
+void SetFreeDiskBytes(int64_t bytes) {
+    std::lock_guard lock(gMutex);
+    gFreeDiskBytes = bytes;
+}
+
+namespace internal {
+
+void ResetFiles() {
+    std::lock_guard lock(gMutex);
+    gFailWriteAt = 0;
+    gFreeDiskBytes = kRealFreeDiskBytes;
+}
+
+}  // namespace internal
+}  // namespace host
+}  // namespace plat

@@ -1,0 +1,115 @@
+#include "ini_document.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+#include "profile_value.h"
+
+namespace plat::host::ini {
+namespace {
+
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// A section header is '[' at the start of the trimmed line and the last ']' after it; text
+// after that ']' is ignored. Without a ']' the line is an ordinary key line.
+std::optional<std::string> HeaderName(const std::string& trimmed) {
+    if (trimmed.empty() || trimmed[0] != '[') return std::nullopt;
+    size_t close = trimmed.rfind(']');
+    if (close == std::string::npos || close == 0) return std::nullopt;
+    return profile::TrimBlanks(trimmed.substr(1, close - 1));
+}
+
+std::vector<Line> SplitLines(const std::string& text) {
+    std::vector<Line> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t nl = text.find('\n', pos);
+        if (nl == std::string::npos) {
+            lines.push_back({text.substr(pos), ""});
+            break;
+        }
+        size_t end = (nl > pos && text[nl - 1] == '\r') ? nl - 1 : nl;
+        lines.push_back({text.substr(pos, end - pos), text.substr(end, nl + 1 - end)});
+        pos = nl + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+LoadResult Load(const std::string& path, Document& doc) {
+    doc = Document{};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        struct stat st {};
+        return (stat(path.c_str(), &st) != 0 && errno == ENOENT) ? LoadResult::Missing
+                                                                  : LoadResult::Unreadable;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    std::string text = buffer.str();
+    if (text.compare(0, 3, kBom) == 0) {
+        doc.bom = kBom;
+        text.erase(0, 3);
+    }
+    doc.lines = SplitLines(text);
+    return LoadResult::Loaded;
+}
+
+bool Save(const std::string& path, const Document& doc) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << doc.bom;
+    for (const Line& line : doc.lines) out << line.text << line.eol;
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+std::optional<Section> FindSection(const Document& doc, const std::string& name) {
+    for (size_t i = 0; i < doc.lines.size(); ++i) {
+        std::optional<std::string> header = HeaderName(profile::TrimBlanks(doc.lines[i].text));
+        if (!header || !SameName(*header, name)) continue;
+        size_t end = i + 1;
+        while (end < doc.lines.size() && !HeaderName(profile::TrimBlanks(doc.lines[end].text)))
+            ++end;
+        return Section{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<Key> FindKey(const Document& doc, const Section& section, const std::string& name) {
+    for (size_t i = section.header + 1; i < section.end; ++i) {
+        std::string trimmed = profile::TrimBlanks(doc.lines[i].text);
+        if (trimmed.empty()) continue;
+        Key key{i, trimmed, std::nullopt};
+        size_t eq = trimmed.find('=');
+        if (eq != std::string::npos) {
+            key.name = profile::TrimBlanks(trimmed.substr(0, eq));
+            key.value = profile::TrimBlanks(trimmed.substr(eq + 1));
+        }
+        if (SameName(key.name, name)) return key;
+    }
+    return std::nullopt;
+}
+
+std::string NewLineOf(const Document& doc) {
+    for (const Line& line : doc.lines)
+        if (!line.eol.empty()) return line.eol;
+    return "\r\n";
+}
+
+}  // namespace plat::host::ini

@@ -1,0 +1,17 @@
+#include "host_control.h"
+#include "host_internal.h"
+
+namespace plat::host {
+
+void Reset() {
+    internal::ResetDirectories();
+    internal::ResetMemory();
+    internal::ResetFiles();
+    internal::ResetTempNames();
+    internal::ResetTime();
+    internal::ResetMessageBoxes();
+    internal::ResetWindows();
+    internal::ResetSourceManager();
+}
+
+}  // namespace plat::host
