@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""Runs one Windows program of a build tree in a fresh copy of the tree's golden prefix.
+
+  tests/wine/wine_run.py --tree build/win64 --display --install-source \\
+      --success-line "TWAINSCAN OK" -- twainscan --list --identity
+
+A program name found in the tree's wine/programs.json stands for its path. Exits 0 only
+when the program exited 0 and printed the success line (or a line with the success prefix).
+"""
+import argparse
+import json
+import os
+import sys
+
+from harness.prefix import TestPrefix
+
+
+def resolve(tree, program):
+    if os.path.exists(program):
+        return os.path.abspath(program)
+    with open(os.path.join(tree, "wine", "programs.json")) as f:
+        return json.load(f).get(program, program)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--tree", required=True)
+    parser.add_argument("--display", action="store_true", help="run under a private Xvfb")
+    parser.add_argument("--install-source", action="store_true",
+                        help="install the tree's data source as twain_64\\sane.ds")
+    parser.add_argument("--win-ini", help="file whose text becomes the prefix's WIN.INI")
+    parser.add_argument("--seconds", type=int, default=120)
+    parser.add_argument("--success-line")
+    parser.add_argument("--success-prefix")
+    parser.add_argument("--keep", action="store_true", help="keep the prefix copy")
+    parser.add_argument("--name", help="name of the prefix copy (default: the program)")
+    parser.add_argument("program", nargs=argparse.REMAINDER)
+    args = parser.parse_args()
+    program = args.program[1:] if args.program[:1] == ["--"] else args.program
+    if not program:
+        parser.error("no program given")
+    if args.success_line is None and args.success_prefix is None:
+        parser.error("give --success-line or --success-prefix")
+
+    tree = os.path.abspath(args.tree)
+    exe = resolve(tree, program[0])
+    name = args.name or os.path.splitext(os.path.basename(exe))[0]
+    with TestPrefix(tree, name, display=args.display, keep=args.keep) as prefix:
+        if args.install_source:
+            prefix.install_source(resolve(tree, "source"))
+        if args.win_ini:
+            with open(args.win_ini, encoding="cp1252") as f:
+                prefix.seed_win_ini(f.read())
+        result = prefix.run([exe] + program[1:], seconds=args.seconds,
+                            success_line=args.success_line, success_prefix=args.success_prefix)
+    sys.stdout.write(result.stdout)
+    sys.stderr.write(result.stderr)
+    if not result.ok:
+        why = ("timed out" if result.timed_out else "crashed" if result.crashed else
+               "exit %d" % result.returncode if result.returncode else "no success line")
+        print("wine_run: %s failed (%s)" % (os.path.basename(exe), why), file=sys.stderr)
+    sys.exit(0 if result.ok else 1)
+
+
+if __name__ == "__main__":
+    main()
