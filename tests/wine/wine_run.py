@@ -16,10 +16,10 @@ from harness.prefix import TestPrefix
 
 
 def resolve(tree, program):
-    if os.path.exists(program):
-        return os.path.abspath(program)
+    """A name of the tree's programs.json, or else a path."""
     with open(os.path.join(tree, "wine", "programs.json")) as f:
-        return json.load(f).get(program, program)
+        known = json.load(f)
+    return known[program] if program in known else os.path.abspath(program)
 
 
 def main():
