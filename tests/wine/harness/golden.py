@@ -2,6 +2,7 @@
 import fcntl
 import os
 import shutil
+import subprocess
 
 from . import winecmd
 
@@ -38,8 +39,23 @@ def _create(path, log):
     winecmd.end_server(path)
 
 
+def _wine_version():
+    done = subprocess.run([winecmd.WINE64, "--version"], capture_output=True, text=True,
+                          timeout=30)
+    return done.stdout.strip()
+
+
+def _stamp_text(stamp):
+    try:
+        with open(stamp) as f:
+            return f.read().strip()
+    except OSError:
+        return None
+
+
 def ensure_golden(tree):
-    """Returns the golden prefix of tree, creating it first if its stamp is missing.
+    """Returns the golden prefix of tree, creating it first when it is missing or was made
+    by another Wine version (every copy would otherwise be updated again, slowly).
     Parallel callers wait on a lock instead of creating it twice."""
     wine_dir = os.path.join(tree, "wine")
     os.makedirs(wine_dir, exist_ok=True)
@@ -47,9 +63,12 @@ def ensure_golden(tree):
     stamp = path + ".stamp"
     with open(os.path.join(wine_dir, "golden.lock"), "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        if not os.path.exists(stamp):
+        version = _wine_version()
+        if _stamp_text(stamp) != version or not os.path.isdir(path):
+            if os.path.exists(stamp):
+                os.remove(stamp)
             with open(os.path.join(wine_dir, "golden.log"), "w") as log:
                 _create(path, log)
             with open(stamp, "w") as f:
-                f.write("created\n")
+                f.write(version + "\n")
     return path
