@@ -1,19 +1,12 @@
 #include "interface_language.h"
 
 #include "language.h"
-#include "platform.h"
-#include "profile_fields.h"
 
 InterfaceLanguage TheLanguage;
 
 void ReadInterfaceLanguage(InterfaceLanguage& language) {
-    const std::string value = ReadProfileText("KVTINFO_A3", "LANGUAGE", "English", 255);
-    language.index = static_cast<uint16_t>(LanguageIndexFromProfile(value.c_str()));
-    language.base = static_cast<uint16_t>(1000 * language.index);
+    language.index = ReadProfileLanguage();
+    language.base = LanguageStringBase(language.index);
 }
 
-std::string TableString(uint32_t id) {
-    char text[256] = {};
-    plat::LoadResourceString(id, text, sizeof text);
-    return text;
-}
+std::string LanguageString(uint32_t id) { return LoadLanguageString(TheLanguage.base, id); }

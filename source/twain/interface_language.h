@@ -14,7 +14,5 @@ extern InterfaceLanguage TheLanguage;
 // Reads "LANGUAGE" of "KVTINFO_A3" and sets index and base.
 void ReadInterfaceLanguage(InterfaceLanguage& language);
 
-// A string of the table by its full id, at most 255 characters; a missing one is empty.
-std::string TableString(uint32_t id);
-// A string of the current language block.
-inline std::string LanguageString(uint32_t id) { return TableString(TheLanguage.base + id); }
+// A string of the current language block, at most 255 characters; a missing one is empty.
+std::string LanguageString(uint32_t id);
