@@ -8,6 +8,7 @@ import sys
 import tempfile
 import unittest
 
+sys.dont_write_bytecode = True  # loading the generator must leave the source tree untouched
 GENERATOR_PATH = sys.argv.pop(1) if len(sys.argv) > 1 else None
 spec = importlib.util.spec_from_file_location("generate_strings", GENERATOR_PATH)
 gen = importlib.util.module_from_spec(spec)
