@@ -1,0 +1,10 @@
+// The one simulated scanner of the process. It powers on at the first call into the library,
+// with the configuration of the "Scanner Simulator" profile section as it is at that moment.
+#pragma once
+
+#include "device.h"
+
+Device& TheDevice();
+
+// Reads the simulator's keys through the platform's profile strings.
+SimulatorConfig ReadConfigFromProfile(std::vector<std::string>& problems);
