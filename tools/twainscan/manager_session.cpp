@@ -82,4 +82,18 @@ void CloseManager(ManagerSession& s) {
     s.managerOpen = false;
 }
 
+bool OpenSource(ManagerSession& s, TW_IDENTITY& source, std::string& error) {
+    TW_UINT16 rc = Call(s, nullptr, DAT_IDENTITY, MSG_OPENDS, &source);
+    if (rc == TWRC_SUCCESS) return true;
+    error = Failure(s, "MSG_OPENDS", rc, nullptr);
+    return false;
+}
+
+bool CloseSource(ManagerSession& s, TW_IDENTITY& source, std::string& error) {
+    TW_UINT16 rc = Call(s, nullptr, DAT_IDENTITY, MSG_CLOSEDS, &source);
+    if (rc == TWRC_SUCCESS) return true;
+    error = Failure(s, "MSG_CLOSEDS", rc, nullptr);
+    return false;
+}
+
 }  // namespace twainscan

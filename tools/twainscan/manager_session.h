@@ -28,4 +28,9 @@ bool ListSources(ManagerSession& session, std::vector<TW_IDENTITY>& sources, std
 // Safe to call when the manager is not open.
 void CloseManager(ManagerSession& session);
 
+// MSG_OPENDS: the manager assigns the source's Id and the source completes the identity.
+bool OpenSource(ManagerSession& session, TW_IDENTITY& source, std::string& error);
+// MSG_CLOSEDS of a source that OpenSource opened.
+bool CloseSource(ManagerSession& session, TW_IDENTITY& source, std::string& error);
+
 }  // namespace twainscan

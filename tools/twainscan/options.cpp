@@ -124,6 +124,16 @@ bool SetCount(Options& o, const std::string& v, std::string& e) {
     return true;
 }
 
+bool SetOpenCycles(Options& o, const std::string& v, std::string& e) {
+    int n = 0;
+    if (!ParseInt(v, n) || n < 1 || n > 100) {
+        e = "--open takes 1 to 100, not \"" + v + "\"";
+        return false;
+    }
+    o.openCycles = n;
+    return true;
+}
+
 bool SetHelp(Options& o, const std::string&, std::string&) { return o.help = true; }
 bool SetList(Options& o, const std::string&, std::string&) { return o.list = true; }
 bool SetIdentity(Options& o, const std::string&, std::string&) { return o.identity = true; }
@@ -136,7 +146,7 @@ const OptionSpec kOptions[] = {
     {"--res", true, SetResolution},     {"--frame", true, SetFrame},
     {"--xfer", true, SetXfer},          {"--format", true, SetFormat},
     {"--out", true, SetOut},            {"--showui", false, SetShowUI},
-    {"--count", true, SetCount},
+    {"--count", true, SetCount},        {"--open", true, SetOpenCycles},
 };
 
 const OptionSpec* FindOption(const std::string& name) {
@@ -178,7 +188,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
 bool WantsAcquisition(const Options& o) {
     bool acquisitionOption = o.pixel || o.resolution || o.frame || o.xfer || o.format ||
                              o.outPath || o.showUI || o.count;
-    return acquisitionOption || (!o.list && !o.identity);
+    return acquisitionOption || (!o.list && !o.identity && o.openCycles == 0);
 }
 
 std::string FirstUnsupportedOption(const Options& o) {
@@ -195,12 +205,14 @@ std::string FirstUnsupportedOption(const Options& o) {
 }
 
 const char* UsageText() {
-    return "usage: twainscan [--list] [--identity] [--source NAME] [--app-name NAME]\n"
+    return "usage: twainscan [--list] [--identity] [--open N] [--source NAME] [--app-name NAME]\n"
            "                 [--pixel bw|gray|rgb] [--res DPI] [--frame L,T,R,B]\n"
            "                 [--xfer native|memory|file] [--format tiff|bmp] [--out PATH]\n"
            "                 [--showui] [--count N]\n"
            "  --list        print every source the TWAIN source manager lists\n"
            "  --identity    print the chosen source's identity as the manager lists it\n"
+           "  --open N      open and close the chosen source N times, printing the identity\n"
+           "                each open returns\n"
            "  --source      choose the source with exactly this ProductName (default: the\n"
            "                one whose ProductName ends with \"A3 Flatbed Scanner\")\n"
            "  --app-name    ProductName this application reports (default \"twainscan\")\n"

@@ -21,6 +21,7 @@ struct Options {
     bool help = false;
     bool list = false;      // print every source the manager knows
     bool identity = false;  // print the chosen source's identity as the manager lists it
+    int openCycles = 0;     // open and close the chosen source this many times
     std::string sourceName;                    // exact ProductName; empty picks ours by suffix
     std::string appName = "twainscan";         // ProductName this application reports
     std::optional<PixelKind> pixel;

@@ -101,3 +101,13 @@ TEST(TwainscanOptions, OnlyListingRunsUntilAcquisitionIsBuilt) {
     EXPECT_EQ(FirstUnsupportedOption(Parse({"--identity", "--res", "300"}).options), "--res");
     EXPECT_EQ(FirstUnsupportedOption(Parse({"--list", "--showui"}).options), "--showui");
 }
+
+TEST(TwainscanOptions, OpenCyclesAreBoundedAndNeedNoAcquisition) {
+    ParseResult r = Parse({"--open", "2"});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.options.openCycles, 2);
+    EXPECT_EQ(FirstUnsupportedOption(r.options), "");
+    EXPECT_FALSE(Parse({"--open", "0"}).ok);
+    EXPECT_FALSE(Parse({"--open", "101"}).ok);
+    EXPECT_FALSE(Parse({"--open"}).ok);
+}
