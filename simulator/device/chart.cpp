@@ -34,6 +34,20 @@ Rgb12 FromBytes(const uint8_t (&c)[3]) {
     return {uint16_t(c[0] * 16 + 8), uint16_t(c[1] * 16 + 8), uint16_t(c[2] * 16 + 8)};
 }
 
+// The edge band's geometry for one row. The wedge's remainder uses a multiply by the
+// reciprocal (exact for these small offsets) because this band has a new row at every line.
+struct EdgeRow {
+    int32_t edge;    // slanted edge, about 5 degrees
+    uint32_t pitch;  // converging wedge: 190 mils narrowing to 10
+    uint64_t reciprocal;
+};
+
+EdgeRow EdgesAt(int32_t y) {
+    const int32_t dy = y - 7300;
+    const uint32_t pitch = uint32_t(190 - dy * 180 / 2000);
+    return {2700 + dy * 175 / 2000, pitch, ((1ull << 32) + pitch - 1) / pitch};
+}
+
 RowBand BandOf(int32_t y) {
     if (y < 300) return {kTopMargin, 0};
     if (y < 1100) return {kGrayRamp, 0};
@@ -51,7 +65,10 @@ RowBand BandOf(int32_t y) {
         const bool line = ((y - 6300 - sub * 200) % p) < p / 2;
         return {kHorizontalLines, uint32_t(sub * 2 + (line ? 1 : 0))};
     }
-    if (y >= 7300 && y < 9300) return {kEdges, uint32_t(y)};
+    if (y >= 7300 && y < 9300) {  // rows differ only where the edge or the pitch moves
+        const EdgeRow row = EdgesAt(y);
+        return {kEdges, (uint32_t(row.edge) << 16) | row.pitch};
+    }
     if (y >= 9500 && y < 11200) {
         const int32_t sub = (y - 9500) / 575;
         return {kHueRamp, uint32_t(sub)};
@@ -91,18 +108,14 @@ Rgb12 VerticalLines(int32_t x) {
     return (within % pitch[k]) < pitch[k] / 2 ? kBlack : kPaper;
 }
 
-Rgb12 Edges(int32_t x, int32_t y) {
-    const int32_t dy = y - 7300;
+Rgb12 Edges(int32_t x, const EdgeRow& row) {
     if (x >= kLeft && x < 2300) return kBlack;  // square: straight edges
-    if (x >= 2600 && x < 4800) {                // slanted edge, about 5 degrees
-        const int32_t edge = 2700 + dy * 175 / 2000;
-        return x < edge ? kBlack : kPaper;
-    }
-    if (x >= 5000 && x < kRight) {  // converging wedge: pitch 190 mils narrowing to 10
-        const int32_t pitch = 190 - dy * 180 / 2000;
-        const int32_t offset = x - 5000;
-        if (offset >= 16 * pitch) return kPaper;
-        return (offset % pitch) < pitch / 2 ? kBlack : kPaper;
+    if (x >= 2600 && x < 4800) return x < row.edge ? kBlack : kPaper;
+    if (x >= 5000 && x < kRight) {
+        const uint32_t offset = uint32_t(x - 5000);
+        if (offset >= 16 * row.pitch) return kPaper;
+        const uint32_t line = uint32_t((offset * row.reciprocal) >> 32);
+        return (offset - line * row.pitch) < row.pitch / 2 ? kBlack : kPaper;
     }
     return kPaper;
 }
@@ -145,24 +158,38 @@ Rgb12 ColourBar(int32_t x) {
     return {uint16_t(bars[k][0] * on), uint16_t(bars[k][1] * on), uint16_t(bars[k][2] * on)};
 }
 
-Rgb12 Pixel(const RowBand& band, int32_t x, int32_t y) {
-    if (x >= kBarsLeft && x < kBarsRight && y >= kBarsTop && y < kBarsBottom) return ColourBar(x);
+// Fills a row with f(x), the colour bars on the right overriding it; the band is chosen once
+// per row so the loop itself has no switch.
+template <typename F>
+void Fill(int32_t y, const int32_t* x, uint32_t n, Rgb12* out, F f) {
+    const bool bars = y >= kBarsTop && y < kBarsBottom;
+    for (uint32_t i = 0; i < n; ++i)
+        out[i] = (bars && x[i] >= kBarsLeft && x[i] < kBarsRight) ? ColourBar(x[i]) : f(x[i]);
+}
+
+void FillBand(const RowBand& band, int32_t y, const int32_t* x, uint32_t n, Rgb12* out) {
+    const uint32_t v = band.variant;
     switch (band.band) {
-        case kGrayRamp: return Ramp(x, -1);
-        case kRedRamp: return Ramp(x, 0);
-        case kGreenRamp: return Ramp(x, 1);
-        case kBlueRamp: return Ramp(x, 2);
-        case kPatchesA: return Patch(x, 0);
-        case kPatchesB: return Patch(x, 1);
-        case kGraySteps: return Step(x);
-        case kVerticalLines: return VerticalLines(x);
+        case kGrayRamp: return Fill(y, x, n, out, [](int32_t xm) { return Ramp(xm, -1); });
+        case kRedRamp: return Fill(y, x, n, out, [](int32_t xm) { return Ramp(xm, 0); });
+        case kGreenRamp: return Fill(y, x, n, out, [](int32_t xm) { return Ramp(xm, 1); });
+        case kBlueRamp: return Fill(y, x, n, out, [](int32_t xm) { return Ramp(xm, 2); });
+        case kPatchesA: return Fill(y, x, n, out, [](int32_t xm) { return Patch(xm, 0); });
+        case kPatchesB: return Fill(y, x, n, out, [](int32_t xm) { return Patch(xm, 1); });
+        case kGraySteps: return Fill(y, x, n, out, Step);
+        case kVerticalLines: return Fill(y, x, n, out, VerticalLines);
         case kHorizontalLines:
-            return (band.variant & 1) && x >= kLeft && x < kRight ? kBlack : kPaper;
-        case kEdges: return Edges(x, y);
-        case kHueRamp: return Hue(x, band.variant);
-        case kBlocks: return Blocks(x);
-        case kChecker: return Checker(x, band.variant);
-        default: return kPaper;
+            return Fill(y, x, n, out, [v](int32_t xm) {
+                return (v & 1) && xm >= kLeft && xm < kRight ? kBlack : kPaper;
+            });
+        case kEdges: {
+            const EdgeRow row = EdgesAt(y);
+            return Fill(y, x, n, out, [&row](int32_t xm) { return Edges(xm, row); });
+        }
+        case kHueRamp: return Fill(y, x, n, out, [v](int32_t xm) { return Hue(xm, v); });
+        case kBlocks: return Fill(y, x, n, out, Blocks);
+        case kChecker: return Fill(y, x, n, out, [v](int32_t xm) { return Checker(xm, v); });
+        default: return Fill(y, x, n, out, [](int32_t) { return kPaper; });
     }
 }
 
@@ -174,6 +201,5 @@ uint64_t ChartRowKey(int32_t yMil) {
 }
 
 void ChartRow(int32_t yMil, const int32_t* xMil, uint32_t count, Rgb12* out) {
-    const RowBand band = BandOf(yMil);
-    for (uint32_t i = 0; i < count; ++i) out[i] = Pixel(band, xMil[i], yMil);
+    FillBand(BandOf(yMil), yMil, xMil, count, out);
 }

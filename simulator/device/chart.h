@@ -4,8 +4,8 @@
 // below.
 //
 // Most of the chart is made of horizontal bands whose rows repeat (ramps, patches, steps,
-// vertical lines), so a renderer can compute each distinct row once; only the edge and wedge
-// band has a different row at every position.
+// vertical lines), so a renderer can compute each distinct row once; the edge and wedge band
+// changes every few thousandths of an inch, wherever the slanted edge or the wedge pitch moves.
 #pragma once
 
 #include <cstdint>

@@ -12,6 +12,7 @@ struct KernelTables {
     const uint32_t* gain[3];  // per column; only [0] for the single-channel modes
     const uint8_t* lut[3];    // per channel; only [0] for gray and line art
     uint8_t threshold;        // line art: a toned value above it is white
+    bool unityGain;           // every gain is exactly 1.0 (65536)
 };
 
 // Writes one line of `pixels` pixels in the format of the colour type.

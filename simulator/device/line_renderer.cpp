@@ -12,7 +12,11 @@ void PrepareRenderer(LineRenderer& r, const Original& original, const ScanWindow
     for (uint32_t j = 0; j < geometry.pixels; ++j)
         columns[j] = SampleCentreMils(window.xStart, j, window.resolution, scale);
     PrepareView(r.view, original, window.source, std::move(columns));
-    for (int c = 0; c < 3; ++c) r.gains[c] = std::move(gains[c]);
+    r.unityGain = true;
+    for (int c = 0; c < 3; ++c) {
+        r.gains[c] = std::move(gains[c]);
+        for (uint32_t g : r.gains[c]) r.unityGain = r.unityGain && g == 65536;
+    }
     // Single-channel and gray lines use the gray slot, colour lines the red, green, blue slots.
     r.luts.assign(3 * 4096, 0);
     const bool colour = window.colourType == kColourTypeColour ||
@@ -39,6 +43,7 @@ void RenderLine(LineRenderer& r, uint32_t line, uint8_t* out) {
             t.lut[c] = r.luts.data() + 4096 * c;
         }
         t.threshold = r.threshold;
+        t.unityGain = r.unityGain;
         ShadeLine(r.window.colourType, r.reflectance.data(), r.geometry.pixels, t,
                   r.lastRow.data());
         r.lastKey = key;

@@ -20,6 +20,7 @@ struct LineRenderer {
     std::vector<uint32_t> gains[3];
     std::vector<uint8_t> luts;  // 3 x 4096
     uint8_t threshold = 0;
+    bool unityGain = false;
     std::vector<Rgb12> reflectance;
     std::vector<uint8_t> lastRow;
     uint64_t lastKey = 0;
