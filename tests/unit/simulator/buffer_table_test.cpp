@@ -20,7 +20,8 @@ TEST(SimulatorBufferTable, EntriesAreEqualWholeUnitsInsideTheAreaAndNeverTooMany
                 EXPECT_EQ(table[i].size, table[0].size);
                 EXPECT_EQ(table[i].size % unit, 0u);
                 EXPECT_EQ(table[i].lines, table[i].size / unit);
-                EXPECT_EQ(table[i].address, area.data() + size_t(i) * table[0].size);
+                const uint8_t* address = table[i].address;  // a packed field: read it by value
+                EXPECT_EQ(address, area.data() + size_t(i) * table[0].size);
             }
             const uint64_t units = bytes / unit;
             if (units <= 16ull * 32767)  // every whole unit is covered

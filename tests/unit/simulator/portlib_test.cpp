@@ -137,7 +137,8 @@ TEST_F(PortLibraryTest, ExportsSurviveNonsense) {
     uint8_t area[64];
     EXPECT_EQ(lib.bufAddr(area, sizeof area, table, 65), 0);
     EXPECT_EQ(lib.bufAddr(area, sizeof area, table, 16), 1);
-    EXPECT_EQ(table[0].address, area);
+    const uint8_t* address = table[0].address;  // a packed field: read it by value
+    EXPECT_EQ(address, area);
     EXPECT_EQ(table[0].size, 64u);
 }
 
