@@ -38,6 +38,11 @@ void HandleStartScan(Device& device, StartScanBlock& block) {
         block.header.status = kStatusSequence;
         return;
     }
+    // A second start on the same feeder set-up needs a page too.
+    if (device.window.source == 3 && device.feederPagesLeft == 0) {
+        block.header.status = kScanStatusNoPaper;
+        return;
+    }
     block.header.status = kScanStatusOk;
     const StartReplyFault fault = device.config.faults.startReply;
     block.bytesPerLine = fault == StartReplyFault::ZeroBytesPerLine ? 0 : uint16_t(device.geometry.bytesPerLine);
