@@ -45,13 +45,6 @@ bool BringUpRemote(TW_IDENTITY& identity, plat::WindowHandle owner) {
     return true;
 }
 
-// SAVER is the lamp-saver delay in minutes: 5 to 120, or 255 for never.
-uint16_t LampSaverMinutes() {
-    int32_t minutes = DecimalValue(ReadProfileText("A3 SCANNER", "SAVER", "20", 33));
-    if ((minutes >= 5 && minutes <= 120) || minutes == 255) return static_cast<uint16_t>(minutes);
-    return 20;
-}
-
 bool SendLampSaver() {
     SetParametersBlock& block = TheRequests.setParameters;
     block.lampSaverMinutes = LampSaverMinutes();
@@ -82,6 +75,12 @@ void ForgetPreviousScanner() {
 }
 
 }  // namespace
+
+uint16_t LampSaverMinutes() {
+    int32_t minutes = DecimalValue(ReadProfileText("A3 SCANNER", "SAVER", "20", 33));
+    if ((minutes >= 5 && minutes <= 120) || minutes == 255) return static_cast<uint16_t>(minutes);
+    return 20;
+}
 
 bool WaitUntilReady(plat::WindowHandle owner) {
     const uint32_t start = plat::TickCount();

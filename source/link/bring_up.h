@@ -13,6 +13,10 @@ constexpr uint32_t kReadyWaitLimitMs = 60000;
 // TheLink.port. Shows its own messages (owner: the given window). True when usable.
 bool BringUpScanner(TW_IDENTITY& identity, plat::WindowHandle owner);
 
+// "SAVER" of "A3 SCANNER": the lamp-saver delay in minutes, 5 to 120 or 255 for never; any
+// other value gives the default 20.
+uint16_t LampSaverMinutes();
+
 // Polls the scanner until it reports ready, with the not-ready dialog up while it is busy.
 // False when it did not become ready within the limit (608 has then been shown) or when a
 // remote request failed.

@@ -2,9 +2,15 @@
 
 #include <cstring>
 
+#include "capability_applications.h"
+#include "capability_reduced.h"
+#include "capability_request.h"
+#include "enable_source.h"
+#include "native_transfer.h"
 #include "open_source.h"
 #include "source_record.h"
 #include "transfer_setup.h"
+#include "ui_hooks.h"
 
 namespace {
 
@@ -22,6 +28,7 @@ enum Flags : uint8_t {
     kNone = 0,
     kNullDataAllowed = 1,  // the handler does not touch pData
     kKeepsCondition = 2,   // the handler reads the previous call's condition code
+    kEnablesControls = 4,  // a transfer refused for its state still re-enables the window
 };
 
 struct TripletEntry {
@@ -48,6 +55,7 @@ const TripletEntry kTriplets[] = {
     {DAT_SETUPFILEXFER, MSG_SET, SetFileSetup, kBeforeTransfer, TWCC_SEQERROR, kNone},
     {DAT_SETUPFILEXFER, MSG_RESET, ResetFileSetup, k400, TWCC_SEQERROR, kNone},
     {DAT_STATUS, MSG_GET, GetStatus, kOpen, TWCC_SEQERROR, kKeepsCondition},
+    {DAT_USERINTERFACE, MSG_ENABLEDS, EnableSource, k400, TWCC_SEQERROR, kNone},
     {DAT_USERINTERFACE, MSG_DISABLEDS, DisableSource, k500 | k600 | k700, TWCC_SEQERROR, kNone},
     {DAT_XFERGROUP, MSG_GET, GetTransferGroup, kBeforeTransfer, TWCC_SEQERROR, kNone},
     {DAT_IMAGEINFO, MSG_GET, GetImageInfo, k600, TWCC_SEQERROR, kNone},
@@ -55,6 +63,7 @@ const TripletEntry kTriplets[] = {
     {DAT_IMAGELAYOUT, MSG_GETDEFAULT, GetDefaultImageLayout, kBeforeTransfer, TWCC_SEQERROR, kNone},
     {DAT_IMAGELAYOUT, MSG_SET, SetImageLayout, k400, TWCC_SEQERROR, kNone},
     {DAT_IMAGELAYOUT, MSG_RESET, ResetImageLayout, k400, TWCC_SEQERROR, kNone},
+    {DAT_IMAGENATIVEXFER, MSG_GET, NativeTransfer, k600, TWCC_SEQERROR, kEnablesControls},
 };
 
 const TripletEntry* FindTriplet(TW_UINT16 dat, TW_UINT16 msg) {
@@ -71,12 +80,20 @@ void FailCall(TW_UINT16 conditionCode) {
 }
 
 void DispatchTriplet() {
+    // Capabilities take any MSG and test the state themselves; one application is served
+    // by the reduced handler.
+    if (TheSource.CallDat == DAT_CAPABILITY) {
+        if (AppUsesReducedCapabilities()) return CapabilityRequestReduced();
+        return CapabilityRequest(TheSource.CallMsg);
+    }
     const TripletEntry* entry = FindTriplet(TheSource.CallDat, TheSource.CallMsg);
     if (!entry) return FailCall(TWCC_BADPROTOCOL);
 
     TheSource.SourceReturnCode = TWRC_SUCCESS;
-    if (!(entry->legalStates & State(TheSource.SourceState)))
+    if (!(entry->legalStates & State(TheSource.SourceState))) {
+        if (entry->flags & kEnablesControls) EnableScanControls();
         return FailCall(entry->illegalCondition);
+    }
     // A missing data block is the application's error; it is refused, never dereferenced.
     if (!TheSource.CallData && !(entry->flags & kNullDataAllowed))
         return FailCall(TWCC_BADVALUE);

@@ -3,11 +3,13 @@
 #include <cstring>
 
 #include "bring_up.h"
+#include "capability_kept.h"
 #include "dispatch.h"
 #include "interface_language.h"
 #include "negotiation.h"
 #include "port_library.h"
 #include "profile_fields.h"
+#include "scan_job_state.h"
 #include "scanner_link.h"
 #include "source_record.h"
 
@@ -56,9 +58,11 @@ void OpenSource(TW_MEMREF data) {
         ReleasePortLibrary();
         return FailCall(TWCC_OPERATIONERROR);
     }
+    ClearFeederSelection();
     CopyIdentity(TheSource.AppIdentity, TheSource.CallOrigin);
     std::memcpy(data, &TheSource.SourceIdentity, sizeof(TW_IDENTITY));
     ResetNegotiation(TheNegotiation, MakeTransferFileName(LanguageString(204).c_str()).c_str());
+    TheScanJob = ScanJobState{};
     TheSource.ScanningWindow = nullptr;
     TheSource.ScanWindowProcedure = nullptr;
     TheSource.SourceConditionCode = TWCC_SUCCESS;

@@ -20,6 +20,8 @@ struct SourceRecord {
     TW_IDENTITY SourceIdentity{};  // what the source reports about itself
 
     plat::WindowHandle ScanningWindow = nullptr;
+    plat::WindowHandle AppWindow = nullptr;  // hParent of the last MSG_ENABLEDS
+    bool LastShowUI = false;                 // ShowUI of the last MSG_ENABLEDS
     void* ScanWindowProcedure = nullptr;
     plat::LibHandle PortLibrary = nullptr;
 };

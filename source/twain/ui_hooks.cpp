@@ -5,3 +5,7 @@ UiHooks TheUi;
 void EnableScanControls() {
     if (TheUi.EnableScanControls) TheUi.EnableScanControls();
 }
+
+void DestroyProgressWindow() {
+    if (TheUi.DestroyProgressWindow) TheUi.DestroyProgressWindow();
+}

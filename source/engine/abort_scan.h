@@ -1,0 +1,11 @@
+// The common error exit of a scan job and of the read loop.
+#pragma once
+
+#include "twain.h"
+
+// Shows the message, marks the job failed, fails the TWAIN call with the condition code,
+// stops the scanner and waits until it is ready again.
+void AbortScan(TW_UINT16 conditionCode, uint32_t messageId);
+
+// The message of a ScanRequestReadData status, through AbortScan with TWCC_OPERATIONERROR.
+void ReportReadError(uint16_t status);

@@ -1,0 +1,18 @@
+// The TW_IMAGEINFO answer of a started scan.
+#pragma once
+
+#include "scan_job_state.h"
+#include "scan_settings.h"
+#include "twain.h"
+
+struct ImageInfoInput {
+    const ScanSettings* settings;
+    const ScanJobState* job;
+    uint16_t opticalResolution;
+    bool faxApplication;  // the applications of strings 55 and 60 want 200 for 198 dpi
+};
+
+void FillImageInfo(const ImageInfoInput& input, TW_IMAGEINFO& info);
+
+// Pixel width of the scanned lines for the mode (line art 8 per byte, colour 3 bytes).
+uint16_t PixelWidthOf(uint32_t bytesPerLine, uint16_t mode);

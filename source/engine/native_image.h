@@ -1,0 +1,37 @@
+// The device-independent bitmap of a native transfer: header, palette and bottom-up rows.
+#pragma once
+
+#include <cstdint>
+
+#include "platform.h"
+#include "read_loop.h"
+#include "scan_job_state.h"
+
+struct NativeImageLayout {
+    uint16_t bitCount;        // 1 line art, 8 gray, 24 colour
+    uint16_t paletteEntries;  // 2, 256 or 0
+    uint32_t rowBytes;        // aligned line length
+    uint32_t size;            // 40 + 4 x palette entries + rows
+};
+
+// The layout for the mode; false when the image would not fit a 32-bit size.
+bool NativeLayoutOf(uint16_t mode, const ImageGeometry& geometry, NativeImageLayout& layout);
+
+// Allocates the zero-filled block and writes the header and palette. nullptr on failure.
+plat::MemHandle AllocNativeImage(uint16_t mode, const ImageGeometry& geometry);
+
+// Receives scanned bands into the locked bitmap: colour lines get the software colour
+// adjustment and are stored blue, green, red; the first scan line becomes the top row.
+class NativeLineWriter : public BandSink {
+public:
+    NativeLineWriter(uint8_t* bitmap, const NativeImageLayout& layout, uint16_t mode,
+                     uint32_t bytesPerLine, uint32_t lines);
+    bool TakeBand(const ScanBuffers& buffers, uint32_t firstLine, uint32_t lines) override;
+
+private:
+    uint8_t* rows_;  // first byte of the pixel rows
+    NativeImageLayout layout_;
+    uint16_t mode_;
+    uint32_t bytesPerLine_;
+    uint32_t lines_;
+};

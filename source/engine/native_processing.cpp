@@ -1,0 +1,3 @@
+#include "native_processing.h"
+
+void ProcessNativeImage(plat::MemHandle, uint16_t, bool, bool) {}

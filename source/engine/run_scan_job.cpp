@@ -1,0 +1,232 @@
+#include "run_scan_job.h"
+
+#include <cstring>
+
+#include "abort_scan.h"
+#include "ascii_text.h"
+#include "bring_up.h"
+#include "capability_kept.h"
+#include "capability_tables.h"
+#include "color_adjust.h"
+#include "dispatch.h"
+#include "image_info.h"
+#include "interface_language.h"
+#include "language.h"
+#include "messages.h"
+#include "negotiation.h"
+#include "notify.h"
+#include "open_source.h"
+#include "profile_fields.h"
+#include "request_blocks_in_use.h"
+#include "scan_admission.h"
+#include "scan_job_flags.h"
+#include "scan_job_state.h"
+#include "scanner_link.h"
+#include "scanner_wait.h"
+#include "settings_store.h"
+#include "shading.h"
+#include "source_record.h"
+#include "tone_download.h"
+#include "ui_hooks.h"
+
+ScanJobState TheScanJob;
+
+namespace {
+
+bool AppIs(const std::string& name) {
+    return std::strncmp(TheSource.AppIdentity.ProductName, name.c_str(), 34) == 0;
+}
+
+int WarmUpDialogId(uint16_t languageIndex) {
+    return (languageIndex >= 1 && languageIndex <= 7) ? 69 + languageIndex : 1091;
+}
+
+void CloseWarmUp() {
+    if (TheUi.CloseWarmUpDialog) TheUi.CloseWarmUpDialog();
+}
+
+bool Fail() {
+    TheScanJob.ScanFailed = true;
+    return false;
+}
+
+// "SlowSpeedVer" lets gray and line-art scans at up to 400 dpi run at the slow speed, with
+// pauses between lines that depend on the resolution.
+void SetSpeed(ScanSettings& s) {
+    const bool slowAllowed =
+        !EqualsIgnoreCase(ReadProfileText("KVTINFO_A3", "SlowSpeedVer", "No", 33).c_str(), "No");
+    TheScanJob.slowSpeed = slowAllowed && s.ScanMode < kModeColor && s.ScanSource != 3 &&
+                           s.ScanRes <= 400;
+    s.Velocity = static_cast<uint8_t>((s.Velocity & 0xF0) | (TheScanJob.slowSpeed ? 2 : 0));
+    if (!TheScanJob.slowSpeed) return;
+    const double perLine = s.ScanRes * 11.5;
+    TheScanJob.slowWaitMs = static_cast<uint32_t>(40000.0 / perLine);
+    TheScanJob.slowLineInterval = 0;
+    const bool fast = s.ScanMode == kModeFastGray, gray = s.ScanMode == kModeGray;
+    if (s.ScanRes > 350) {
+        TheScanJob.slowLineInterval = fast ? 70 : gray ? 90 : 100;
+    } else if (s.ScanRes > 250) {
+        TheScanJob.slowLineInterval = fast ? 1 : gray ? 6 : 4;
+        if (fast) TheScanJob.slowWaitMs = static_cast<uint32_t>(25000.0 / perLine);
+    } else if (s.ScanRes > 150) {
+        TheScanJob.slowLineInterval = fast ? 1 : gray ? 4 : 3;
+        if (fast) TheScanJob.slowWaitMs = static_cast<uint32_t>(30000.0 / perLine);
+    }
+}
+
+bool CheckInquiry(plat::WindowHandle owner) {
+    if (!IssueRequest(ScanRequestInquiry, &TheRequests.inquiry)) return false;
+    const uint16_t status = TheRequests.inquiry.header.status;
+    if (status == 0) return true;
+    ShowErrorMessage(owner, status == kScanStatusInquiryNotReady ? 608 : 609);
+    return false;
+}
+
+// The set-up reply's status: jam and (with a feeder) no paper abort the TWAIN call too.
+void ReportSetupStatus(uint16_t status, plat::WindowHandle owner) {
+    if (status == kScanStatusPaperJam) {
+        AbortScan(TWCC_OPERATIONERROR, 620);
+    } else if (status == kScanStatusNoPaper) {
+        // An empty feeder ends a multi-page job quietly after its first page.
+        if (FeederInstalled() && TheScanJob.firstPage) AbortScan(TWCC_OPERATIONERROR, 621);
+    } else if (status == kScanStatusCoverOpen) {
+        ShowErrorMessage(owner, 622);
+    } else {
+        ShowErrorMessage(owner, 608);
+    }
+    StopScanner();
+}
+
+bool SendSetUp(const ScanJobRequest& request) {
+    if (!IssueRequest(ScanRequestSetParameters, &TheRequests.setParameters)) return false;
+    if (TheUi.OpenWarmUpDialog) TheUi.OpenWarmUpDialog(WarmUpDialogId(TheLanguage.index));
+    plat::PumpMessagesCheckEscape();
+    const uint16_t status = TheRequests.setParameters.header.status;
+    if (status != 0) {
+        CloseWarmUp();
+        ReportSetupStatus(status, request.owner);
+        return Fail();
+    }
+    std::memcpy(TheScanJob.setupReply, &TheRequests.setParameters.shadingNeeded, 3);
+    return true;
+}
+
+bool RunShading(const ScanSettings& s) {
+    if (TheLink.remote) {
+        uint8_t reply[2] = {};
+        if (!IssueRequest(ScanRequestRemoteShading, reply)) return false;
+        return !(reply[0] == 'N' && reply[1] == 'O');
+    }
+    ShadingRequest shading{};
+    shading.resolution = TheScanJob.askedResolution;
+    shading.colour = s.ScanMode == kModeColor || s.ScanMode == kModeGray;
+    shading.measure = TheScanJob.setupReply[0] == 1 || TheScanJob.forceShading;
+    shading.resendKind = TheScanJob.setupReply[1];
+    shading.defaultLibrary = TheOpenConfiguration.DefaultPortLibrary;
+    return CalibrateShading(shading);
+}
+
+// The record the transfer will use, and the curves the scanner applies in hardware.
+bool SendToneTables(ScanSettings& s, bool windowShown) {
+    EnhancementRecord& committed = s.Enhancement;
+    EnhancementRecord& working = TheSettings.WorkingEnhancement;
+    if (windowShown && std::memcmp(&committed, &working, sizeof committed) != 0) committed = working;
+    if (AppIs(LanguageString(707))) {
+        ResetEnhancements(s, committed, true);
+        working = committed;
+    }
+    ToneDownload how{};
+    how.scanMode = s.ScanMode;
+    how.opticalResolution = TheLink.opticalResolution;
+    how.windowShown = windowShown;
+    how.officeApplication = !windowShown && AppIs(LanguageString(64));
+    how.outputMatch = s.OutputMatch != 0;
+    PrepareToneDownload(committed, how, TheToneColour.tones, TheRequests.sendGamma);
+    if (!IssueRequest(ScanRequestSendGamma, &TheRequests.sendGamma)) return false;
+    if (TheRequests.sendGamma.header.status != 0) {
+        ShowErrorMessage(TheScanJob.owner, 628);
+        return false;
+    }
+    TheToneColour.current = committed;
+    return true;
+}
+
+bool StartScanner(plat::WindowHandle owner) {
+    const bool sent = IssueRequest(ScanRequestStartScan, &TheRequests.startScan);
+    CloseWarmUp();
+    if (!sent) return false;
+    if (TheRequests.startScan.header.status != 0) {
+        ShowErrorMessage(owner, 628);
+        return false;
+    }
+    return PollUntilReady(owner);
+}
+
+bool TakeGeometry(const ScanSettings& s) {
+    ImageGeometry& g = TheScanJob.geometry;
+    g.lines = TheRequests.startScan.lines;
+    g.bytesPerLine = TheRequests.startScan.bytesPerLine;
+    if (g.lines == 0 || g.bytesPerLine == 0) return Fail();
+    g.pixelWidth = PixelWidthOf(g.bytesPerLine, s.ScanMode);
+    g.alignedLineLength = (g.bytesPerLine + 3) & ~3u;
+    return true;
+}
+
+bool PrepareScanner(const ScanJobRequest& request, ScanSettings& s) {
+    ScanWindowInput in{};
+    in.area = request.area;
+    in.settings = &s;
+    in.opticalResolution = TheLink.opticalResolution;
+    in.descreenAtLowRes = TheScanJob.DescreenAtLowRes;
+    in.memoryOrFileTransfer = CurrentXferMech() != TWSX_NATIVE;
+    in.previousHalfResolution = TheScanJob.HalfResolutionScan;
+    in.lampSaverMinutes = LampSaverMinutes();
+    const ScanWindowResult window = BuildScanWindow(in, TheRequests.setParameters);
+    TheScanJob.EffectiveResolution = window.effectiveResolution;
+    TheScanJob.askedResolution = window.askedResolution;
+    TheScanJob.HalfResolutionScan = window.halfResolutionScan;
+    const SetParametersBlock& block = TheRequests.setParameters;
+    if (block.xStart == block.xEnd || block.yStart == block.yEnd) {
+        ShowErrorMessage(request.owner, 625);
+        return Fail();
+    }
+    TheRequests.forceColourCalibration = TheScanJob.forceShading ? 1 : 0;
+    return CheckInquiry(request.owner) && WaitUntilReady(request.owner);
+}
+
+}  // namespace
+
+bool RunScanJob(const ScanJobRequest& request) {
+    ScanSettings& s = TheSettings.settings;
+    TheScanJob.owner = request.owner;
+    TheScanJob.windowShown = request.windowShown;
+    if (!AdmitScanMode(s, TheSource.AppIdentity, request.owner)) return false;
+    const uint64_t image = EstimateImageBytes(request.area, s, TheLink.opticalResolution);
+    if (!CheckDiskSpace(image, CurrentFileFormat(), request.owner)) return false;
+    SetSpeed(s);
+    TheScanJobFlags.PostProcessing = s.OutputMatch != 0 || s.FilterMode != 0 || TheScanJob.DescreenAtLowRes;
+    TheScanJob.ScanFailed = false;
+
+    if (!PrepareScanner(request, s)) return false;
+    if (!SendSetUp(request)) return false;
+    if (!RunShading(s)) {
+        CloseWarmUp();
+        return Fail();
+    }
+    if (!SendToneTables(s, request.windowShown)) {
+        CloseWarmUp();
+        return Fail();
+    }
+    if (!StartScanner(request.owner)) return false;
+    if (!TakeGeometry(s)) return false;
+    if (s.ScanMode == kModeColor && s.ScanSubMode == kSubModeCmyk) {
+        // CMYK output needs its conversion table; without one the mode cannot scan.
+        ShowErrorMessage(request.owner, 618);
+        if (StopScanner()) PollUntilReady(request.owner);
+        return Fail();
+    }
+    NotifyXferReady();
+    const bool fax = AppIs(LanguageString(55)) || AppIs(LanguageString(60));
+    FillImageInfo({&s, &TheScanJob, TheLink.opticalResolution, fax}, TheNegotiation.ImageInfoRecord);
+    return true;
+}

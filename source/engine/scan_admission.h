@@ -1,0 +1,23 @@
+// The checks a scan job makes before it touches the scanner: whether the application can
+// take the mode, and whether the temporary files will fit on the disk.
+#pragma once
+
+#include <cstdint>
+
+#include "platform.h"
+#include "scan_settings.h"
+#include "scan_window.h"
+#include "twain.h"
+
+// 36-bit colour only for the application of string 56; CMYK also for the one of string 66
+// (English block) at protocol minor version 5. Shows 705 and returns false otherwise.
+bool AdmitScanMode(const ScanSettings& settings, const TW_IDENTITY& application,
+                   plat::WindowHandle owner);
+
+// Bytes of the image the area gives at the effective resolution.
+uint64_t EstimateImageBytes(const ScanArea& area, const ScanSettings& settings,
+                            uint16_t opticalResolution);
+
+// The image plus the file header must fit on the temporary directory's disk. Shows 619 when
+// the free space cannot be found out, the size message when it is too small.
+bool CheckDiskSpace(uint64_t imageBytes, TW_UINT16 fileFormat, plat::WindowHandle owner);

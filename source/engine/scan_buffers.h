@@ -1,0 +1,37 @@
+// The scanner buffers of a transfer: one locked block that the port library divides into
+// buffer-table entries of whole lines, and where each scan line lands in it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform.h"
+#include "port_library_api.h"
+#include "request_blocks.h"
+
+struct ScanBuffers {
+    plat::MemHandle block = nullptr;
+    uint8_t* base = nullptr;
+    uint32_t size = 0;
+    ScanBufferTable table{};
+    uint16_t count = 0;           // entries the port library made
+    uint16_t linesPerBuffer = 0;
+    uint32_t linesPerRequest = 0; // lines of one band: every buffer full
+};
+
+constexpr uint32_t kMaxScanBufferBytes = 2097152;
+constexpr uint32_t kDriverUnitBytes = 131072;
+
+// Allocates the block for `lines` lines of `bytesPerLine` (sized in whole lines with the
+// standard library, in 128 KiB units with another, shrinking while the allocation fails)
+// and has BUF_ADDR divide it. A table the port library filled inconsistently (no entry, more
+// entries than the table holds, an entry outside the block or smaller than the others) is a
+// failure too. False leaves nothing allocated.
+bool AllocScanBuffers(ScanBuffers& buffers, uint32_t bytesPerLine, uint32_t lines,
+                      bool defaultLibrary, BufAddrProc bufAddr);
+void FreeScanBuffers(ScanBuffers& buffers);
+
+// Scan line `line` of the image: buffer (line / lines per buffer) modulo the buffer count.
+inline uint8_t* ScanLineAddress(const ScanBuffers& b, uint32_t line, uint32_t bytesPerLine) {
+    const uint32_t entry = (line / b.linesPerBuffer) % b.count;
+    return b.table[entry].address + (line % b.linesPerBuffer) * bytesPerLine;
+}

@@ -1,0 +1,179 @@
+#include "shading.h"
+
+#include <algorithm>
+
+#include "abort_scan.h"
+#include "level_correction.h"
+#include "messages.h"
+#include "request_blocks_in_use.h"
+#include "scan_buffers.h"
+#include "scan_job_state.h"
+#include "scanner_link.h"
+
+ShadingStore TheShadingStore;
+
+namespace {
+
+constexpr uint32_t kMaxShadingBytes = 4194304;
+
+struct ShadingBuffer {
+    plat::MemHandle block = nullptr;
+    uint8_t* base = nullptr;
+    ScanBufferTable table{};
+    uint16_t count = 0;
+    ~ShadingBuffer() {
+        if (block) {
+            plat::MemUnlock(block);
+            plat::MemFree(block);
+        }
+    }
+};
+
+bool ShadingFailed() {
+    ShowErrorMessage(TheScanJob.owner, 627);
+    return false;
+}
+
+// The whole measurement in one buffer: lines x line length, at most 4 MiB, in whole lines
+// (standard library) or 128 KiB units (another library).
+bool AllocShadingBuffer(ShadingBuffer& buf, uint32_t lineBytes, uint32_t lines, bool defaultLibrary) {
+    uint32_t size = lineBytes * lines;
+    if (!defaultLibrary) size = (size + kDriverUnitBytes - 1) & ~(kDriverUnitBytes - 1);
+    if (size == 0 || size > kMaxShadingBytes) return false;
+    buf.block = plat::MemAlloc(size);
+    if (!buf.block) return false;
+    buf.base = static_cast<uint8_t*>(plat::MemLock(buf.block));
+    if (!buf.base) return false;
+    buf.count = TheLink.port.BUF_ADDR(buf.base, size, buf.table, lineBytes);
+    if (buf.count == 0 || buf.count > kScanBufferTableEntries) return false;
+    // Lines are taken from the entries in order; each must lie inside the buffer.
+    uint32_t linesHeld = 0;
+    for (uint16_t i = 0; i < buf.count; ++i) {
+        const ScanBufferEntry& e = buf.table[i];
+        if (e.address < buf.base || uint64_t(e.address - buf.base) + e.size > size) return false;
+        linesHeld += e.size / lineBytes;
+    }
+    return linesHeld >= lines;
+}
+
+const uint8_t* ShadingLine(const ShadingBuffer& buf, uint32_t line, uint32_t lineBytes) {
+    for (uint16_t i = 0; i < buf.count; ++i) {
+        const uint32_t held = buf.table[i].size / lineBytes;
+        if (line < held) return buf.table[i].address + line * lineBytes;
+        line -= held;
+    }
+    return nullptr;
+}
+
+uint16_t Sample(const uint8_t* line, uint32_t lead, uint32_t index) {
+    const uint8_t* p = line + lead + 2 * index;
+    return static_cast<uint16_t>((p[0] | (p[1] << 8)) & 4095);
+}
+
+// Averages every sample position, converts it through its channel's level-correction table
+// and lays the results out channel after channel (all red, then green, then blue).
+bool ComputeCoefficients(const ShadingBuffer& buf, uint32_t lineBytes, uint32_t lines, bool colour,
+                         ShadingStore& store) {
+    const uint32_t lead = colour ? 6 : 2;
+    if (lineBytes <= lead) return false;
+    const uint32_t samples = (lineBytes - lead) / 2;
+    const uint32_t channels = colour ? 3 : 1;
+    const uint32_t perChannel = samples / channels;
+    std::vector<const uint16_t*> tables(channels);
+    std::vector<uint16_t> locked[4];
+    for (uint32_t c = 0; c < channels; ++c) {
+        const int table = colour ? int(c) : 3;
+        auto* entries = static_cast<uint16_t*>(plat::MemLock(LevelCorrectionTables.table[table]));
+        if (entries) {
+            locked[c].assign(entries, entries + kLevelCorrectionEntries);
+            plat::MemUnlock(LevelCorrectionTables.table[table]);
+        }
+        tables[c] = locked[c].empty() ? nullptr : locked[c].data();
+    }
+    std::vector<uint16_t> column(lines);
+    store.high.assign(perChannel * channels, 0);
+    store.low.assign(perChannel * channels, 0);
+    store.colour = colour;
+    for (uint32_t s = 0; s < perChannel * channels; ++s) {
+        for (uint32_t l = 0; l < lines; ++l) column[l] = Sample(ShadingLine(buf, l, lineBytes), lead, s);
+        uint16_t average = 0;
+        if (!WhiteReference(column.data(), lines, colour, average)) return false;
+        const uint32_t channel = s % channels;
+        const uint16_t value = tables[channel] ? tables[channel][average] : average;
+        const uint32_t out = channel * perChannel + s / channels;
+        store.high[out] = static_cast<uint8_t>(value >> 8);
+        store.low[out] = static_cast<uint8_t>(value);
+    }
+    return true;
+}
+
+bool Measure(const ShadingRequest& request) {
+    ShadingInfoBlock& info = TheRequests.shadingInfo;
+    info.one = 1;
+    if (!IssueRequest(ScanRequestShadingInfo, &info)) return false;
+    if (info.header.status != 0) return ShadingFailed();
+    const uint32_t lineBytes = info.bytesPerLine;
+    const uint32_t lines = info.lines;
+    ShadingBuffer buf;
+    if (lineBytes == 0 || lines == 0 || !AllocShadingBuffer(buf, lineBytes, lines, request.defaultLibrary)) {
+        AbortScan(TWCC_LOWMEMORY, 604);
+        return false;
+    }
+    ReadShadingBlock& read = TheRequests.readShading;
+    read.resolution = request.resolution;
+    read.bytesPerLine = static_cast<uint16_t>(lineBytes);
+    read.lines = static_cast<uint16_t>(lines);
+    read.bytes = lineBytes * lines;
+    read.table = buf.table;
+    if (!IssueRequest(ScanRequestReadShading, &read)) return false;
+    if (read.header.status != 0) return ShadingFailed();
+    if (!ComputeCoefficients(buf, lineBytes, lines, request.colour, TheShadingStore))
+        return ShadingFailed();
+    return true;
+}
+
+bool SendCoefficients(uint16_t resolution, const ShadingStore& store) {
+    const uint32_t samples = static_cast<uint32_t>(store.high.size());
+    ScanBufferTable highTable{}, lowTable{};
+    std::vector<uint8_t> high = store.high, low = store.low;
+    const uint16_t highCount = TheLink.port.BUF_ADDR(high.data(), samples, highTable, samples);
+    const uint16_t lowCount = TheLink.port.BUF_ADDR(low.data(), samples, lowTable, samples);
+    if (highCount == 0 || lowCount == 0 || highCount > kScanBufferTableEntries ||
+        lowCount > kScanBufferTableEntries)
+        return ShadingFailed();
+    SendShadingBlock& send = TheRequests.sendShading;
+    send.resolution = resolution;
+    send.samples = samples;
+    send.zero12 = send.zero14 = 0;
+    send.highEntries = highCount;
+    send.lowEntries = lowCount;
+    send.highTable = highTable;
+    send.lowTable = lowTable;
+    if (!IssueRequest(ScanRequestSendShading, &send)) return false;
+    if (send.header.status != 0) return ShadingFailed();
+    return true;
+}
+
+}  // namespace
+
+bool WhiteReference(uint16_t* values, uint32_t lines, bool colour, uint16_t& average) {
+    const uint32_t dropLow = colour ? 6 : 3;
+    const uint32_t dropHigh = colour ? 2 : 3;
+    if (lines <= dropLow + dropHigh) return false;
+    std::sort(values, values + lines);
+    uint32_t sum = 0;
+    for (uint32_t i = dropLow; i < lines - dropHigh; ++i) sum += values[i];
+    average = static_cast<uint16_t>(sum / (lines - dropLow - dropHigh));
+    return true;
+}
+
+bool CalibrateShading(const ShadingRequest& request) {
+    const bool haveStored = !TheShadingStore.high.empty() && TheShadingStore.colour == request.colour;
+    if (request.measure || !haveStored) {
+        if (!Measure(request)) return false;
+    } else if (request.resendKind != (request.colour ? 2 : 1)) {
+        return true;
+    }
+    TheScanJob.forceShading = false;
+    return SendCoefficients(request.resolution, TheShadingStore);
+}

@@ -1,0 +1,87 @@
+#include "native_transfer.h"
+
+#include "abort_scan.h"
+#include "color_adjust.h"
+#include "dispatch.h"
+#include "native_image.h"
+#include "native_processing.h"
+#include "notify.h"
+#include "open_source.h"
+#include "read_loop.h"
+#include "scan_job_state.h"
+#include "scanner_link.h"
+#include "settings_store.h"
+#include "source_record.h"
+#include "transfer_end.h"
+#include "ui_hooks.h"
+
+namespace {
+
+void StartProgress() {
+    if (!TheSource.LastShowUI || !TheUi.CreateProgressWindow) return;
+    TheUi.CreateProgressWindow();
+    if (TheUi.UpdateProgress) TheUi.UpdateProgress(0, TheScanJob.geometry.lines, 403);
+}
+
+void FreeImage(plat::MemHandle image) {
+    if (image) plat::MemFree(image);
+}
+
+// The handle goes into the application's TW_UINT32 (a pointer-sized handle in 64-bit builds).
+void AnswerHandle(TW_MEMREF data, plat::MemHandle image) {
+#if defined(_WIN64) || !defined(_WIN32)
+    *static_cast<TW_UINTPTR*>(data) = reinterpret_cast<TW_UINTPTR>(image);
+#else
+    *static_cast<TW_UINT32*>(data) = static_cast<TW_UINT32>(reinterpret_cast<TW_UINTPTR>(image));
+#endif
+}
+
+}  // namespace
+
+plat::MemHandle TransferNativeImage() {
+    const ImageGeometry& g = TheScanJob.geometry;
+    const uint16_t mode = TheSettings.settings.ScanMode;
+    StartProgress();
+    ScanBuffers buffers;
+    if (!AllocScanBuffers(buffers, g.bytesPerLine, g.lines, TheOpenConfiguration.DefaultPortLibrary,
+                          TheLink.port.BUF_ADDR)) {
+        AbortScan(TWCC_LOWMEMORY, 604);
+        return nullptr;
+    }
+    plat::MemHandle image = AllocNativeImage(mode, g);
+    NativeImageLayout layout{};
+    auto* bitmap = image ? static_cast<uint8_t*>(plat::MemLock(image)) : nullptr;
+    if (!bitmap || !NativeLayoutOf(mode, g, layout)) {
+        if (bitmap) plat::MemUnlock(image);
+        FreeImage(image);
+        FreeScanBuffers(buffers);
+        AbortScan(TWCC_LOWMEMORY, 604);
+        return nullptr;
+    }
+    TheToneColour.order = PixelOrder::Scanner;
+    NativeLineWriter writer(bitmap, layout, mode, g.bytesPerLine, g.lines);
+    ReadProgress progress{TheSource.LastShowUI, 0};
+    uint32_t linesRead = 0;
+    const ReadOutcome outcome = ReadBands(buffers, g.bytesPerLine, g.lines, linesRead, writer, progress);
+    plat::MemUnlock(image);
+    FreeScanBuffers(buffers);
+    // A cancelled or failed read hands nothing over: the application does not take the block.
+    if (outcome != ReadOutcome::Done) {
+        FreeImage(image);
+        return nullptr;
+    }
+    ProcessNativeImage(image, TheSettings.settings.FilterMode, TheScanJob.DescreenAtLowRes,
+                       TheSource.LastShowUI);
+    return image;
+}
+
+void NativeTransfer(TW_MEMREF data) {
+    TheSource.SourceReturnCode = TWRC_XFERDONE;
+    plat::MemHandle image = TransferNativeImage();
+    AnswerHandle(data, image);
+    EnableScanControls();
+    EndOfScanCleanUp();
+    TheScanJob.firstPage = false;
+    if (TheSource.SourceReturnCode == TWRC_FAILURE) NotifyCloseRequest();
+    TheSource.SourceState = 700;
+}
