@@ -7,7 +7,9 @@
 #include "capability_request.h"
 #include "enable_source.h"
 #include "native_transfer.h"
+#include "negotiation.h"
 #include "open_source.h"
+#include "start_without_ui.h"
 #include "source_record.h"
 #include "transfer_setup.h"
 #include "ui_hooks.h"
@@ -79,7 +81,9 @@ void FailCall(TW_UINT16 conditionCode) {
     TheSource.SourceConditionCode = conditionCode;
 }
 
-void DispatchTriplet() {
+namespace {
+
+void RunTriplet() {
     // Capabilities take any MSG and test the state themselves; one application is served
     // by the reduced handler.
     if (TheSource.CallDat == DAT_CAPABILITY) {
@@ -99,4 +103,14 @@ void DispatchTriplet() {
         return FailCall(TWCC_BADVALUE);
     if (!(entry->flags & kKeepsCondition)) TheSource.SourceConditionCode = TWCC_SUCCESS;
     entry->handler(TheSource.CallData);
+}
+
+}  // namespace
+
+void DispatchTriplet() {
+    RunTriplet();
+    // With auto-feed on, asking for the pending transfers starts the next feeder page.
+    if (TheSource.CallDat == DAT_PENDINGXFERS && TheNegotiation.AutoFeed &&
+        TheNegotiation.PendingCount != 0)
+        StartScanWithoutUI();
 }
