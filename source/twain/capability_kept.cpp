@@ -1,0 +1,12 @@
+#include "capability_kept.h"
+
+#include "scanner_link.h"
+
+KeptCapabilityRecord TheKeptCapabilities;
+
+bool FeederInstalled() { return TheLink.optionInstalled; }
+
+void ClearFeederSelection() {
+    TheKeptCapabilities.FeederEnabled = 0;
+    TheKeptCapabilities.FeederCode = 0;
+}
