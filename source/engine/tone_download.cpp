@@ -1,0 +1,91 @@
+#include "tone_download.h"
+
+#include <cstring>
+#include <initializer_list>
+
+uint16_t ToneSlotEntries(uint16_t opticalResolution) {
+    return opticalResolution == 1200 ? 4096 : 256;
+}
+
+void SpreadToneTable(const uint8_t (&curve)[256], uint16_t entries, uint8_t (&slot)[4096]) {
+    std::memset(slot, 0, sizeof slot);
+    if (entries != 4096) {
+        std::memcpy(slot, curve, 256);
+        return;
+    }
+    slot[0] = curve[0];
+    for (int i = 1; i < 256; ++i) {
+        // The step is a single-precision float, as the scanner's interpolation expects.
+        const float step = float(curve[i] - curve[i - 1]) / 16.0f;
+        for (int j = 1; j < 16; ++j)
+            slot[16 * (i - 1) + j] = uint8_t(int(float(curve[i - 1]) + float(j) * step));
+        slot[16 * i] = curve[i];
+    }
+    for (int k = 4081; k < 4096; ++k) slot[k] = curve[255];
+}
+
+uint8_t LineArtThreshold(ChannelAdjust master, bool brightnessForm) {
+    if (brightnessForm) return uint8_t(128 - int8_t(master.highlight));
+    return uint8_t((master.highlight + master.shadow) / 2);
+}
+
+void FillSendGammaBlock(SendGammaBlock& block, const ToneTables& tables, uint16_t scanMode,
+                        uint16_t opticalResolution, uint8_t threshold) {
+    std::memset(&block, 0, sizeof block);
+    block.threshold = scanMode == kModeLineArt ? threshold : 0;
+    block.selector = scanMode == kModeColor ? kToneSelectColour : kToneSelectGray;
+    const uint16_t entries = ToneSlotEntries(opticalResolution);
+    const bool colour = scanMode == kModeColor;
+    const uint8_t(*curves[kToneSlots])[256] = {colour ? &tables.red : &tables.blue, &tables.red,
+                                               &tables.green, &tables.blue};
+    for (size_t s = 0; s < kToneSlots; ++s) {
+        block.slots[s].entries = entries;
+        SpreadToneTable(*curves[s], entries, block.slots[s].table);
+    }
+}
+
+namespace {
+
+constexpr ChannelAdjust kNeutralChannel{255, 0, 10, 0};
+
+void BuildOne(ChannelAdjust channel, int index, bool balance, bool brightnessForm,
+              const ToneContext& context, uint8_t* dest) {
+    if (brightnessForm) BuildBrightnessContrastTable(channel, 256, 256, dest);
+    else BuildToneTable(channel, 256, 256, dest, index, balance, context);
+}
+
+}  // namespace
+
+void BuildScannerToneTables(const EnhancementRecord& record, const ToneDownload& how,
+                            ToneTables& tables) {
+    ToneContext context{how.scanMode, {}};
+    std::memcpy(context.colorBalance, record.ColorBalance, sizeof context.colorBalance);
+    const bool brightnessForm = !how.windowShown && how.officeApplication;
+    if (how.scanMode != kModeColor) {
+        BuildOne(record.channel[kMaster], 3, false, brightnessForm, context, tables.blue);
+        return;
+    }
+    uint8_t* dest[3] = {tables.red, tables.green, tables.blue};
+    const bool neutral = how.opticalResolution == 1200 && how.outputMatch;
+    for (int c = 0; c < 3; ++c) {
+        if (neutral) BuildToneTable(kNeutralChannel, 256, 256, dest[c], c, false, context);
+        else BuildOne(record.channel[kRed + c], c, true, brightnessForm, context, dest[c]);
+    }
+}
+
+void BuildNoWindowToneTables(bool rgb, ToneTables& tables) {
+    if (!rgb) {
+        BuildBrightnessContrastTable(ChannelAdjust{0, 0, 10, 0}, 256, 256, tables.blue);
+        return;
+    }
+    for (uint8_t* t : {tables.red, tables.green, tables.blue})
+        BuildBrightnessContrastTable(ChannelAdjust{0, 0, 18, 0}, 256, 256, t);
+}
+
+void PrepareToneDownload(const EnhancementRecord& record, const ToneDownload& how,
+                         ToneTables& tables, SendGammaBlock& block) {
+    BuildScannerToneTables(record, how, tables);
+    const bool brightnessThreshold = !how.windowShown || how.officeApplication;
+    const uint8_t threshold = LineArtThreshold(record.channel[kMaster], brightnessThreshold);
+    FillSendGammaBlock(block, tables, how.scanMode, how.opticalResolution, threshold);
+}
