@@ -1,0 +1,42 @@
+#include "output_file.h"
+
+#include "image_headers.h"
+#include "messages.h"
+#include "source_record.h"
+#include "twain.h"
+
+namespace {
+
+constexpr uint32_t kWriteDiskFileError = 619;
+
+plat::FileHandle ReportWriteFailure(plat::WindowHandle owner) {
+    TheSource.SourceConditionCode = TWCC_OPERATIONERROR;
+    ShowErrorMessage(owner, kWriteDiskFileError);
+    return plat::kNoFile;
+}
+
+}  // namespace
+
+bool OutputTiffGeometry(const OutputFileRequest& r, TiffGeometry* g) {
+    const uint64_t factor = r.halfResolutionScan ? 2 : 1;
+    const uint64_t bytesPerLine = r.bytesPerLine * factor;
+    const uint64_t lines = r.lines * factor;
+    if (bytesPerLine > UINT32_MAX || lines > UINT32_MAX) return false;
+    *g = TiffGeometry{r.layout, uint32_t(bytesPerLine), uint32_t(lines), r.resolution};
+    return true;
+}
+
+BmpGeometry OutputBmpGeometry(const OutputFileRequest& r) {
+    return BmpGeometry{r.layout, r.pixelWidth, r.lines, r.alignedLineLength};
+}
+
+plat::FileHandle OpenOutputFile(plat::WindowHandle owner, const OutputFileRequest& r) {
+    plat::FileHandle file = plat::kNoFile;
+    if (r.fileFormat == TWFF_TIFF) {
+        TiffGeometry g;
+        if (OutputTiffGeometry(r, &g)) file = CreateTiffFile(r.path, g);
+    } else if (r.fileFormat == TWFF_BMP) {
+        file = CreateBmpFile(r.path, OutputBmpGeometry(r));
+    }
+    return file != plat::kNoFile ? file : ReportWriteFailure(owner);
+}
