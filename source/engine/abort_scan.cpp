@@ -9,6 +9,10 @@
 
 void AbortScan(TW_UINT16 conditionCode, uint32_t messageId) {
     ShowErrorMessage(TheScanJob.owner, messageId);
+    AbortScanAfterMessage(conditionCode);
+}
+
+void AbortScanAfterMessage(TW_UINT16 conditionCode) {
     DestroyProgressWindow();
     TheScanJob.ScanFailed = true;
     FailCall(conditionCode);

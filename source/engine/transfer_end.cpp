@@ -2,10 +2,21 @@
 
 #include "color_adjust.h"
 #include "scan_job_state.h"
+#include "scanner_wait.h"
+#include "transfer_state.h"
 #include "ui_hooks.h"
 
 void EndOfScanCleanUp() {
     DestroyProgressWindow();
+    FinishTransfer();
     TheToneColour.order = PixelOrder::Bitmap;
     TheScanJob.HalfResolutionScan = false;
+}
+
+void AbandonTransfer() {
+    const TransferState& t = TheTransfer;
+    if (t.NewTransfer) return;
+    if (t.buffers.block && t.linesRead < t.step.imageLines && StopScanner())
+        PollUntilReady(TheScanJob.owner);
+    EndOfScanCleanUp();
 }

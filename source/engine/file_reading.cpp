@@ -1,0 +1,118 @@
+#include "file_reading.h"
+
+#include <algorithm>
+
+#include "abort_scan.h"
+#include "dispatch.h"
+#include "read_loop.h"
+#include "scan_job_state.h"
+#include "scan_settings.h"
+#include "source_record.h"
+#include "spool_files.h"
+#include "transfer_output.h"
+#include "transfer_state.h"
+
+namespace {
+
+constexpr uint32_t kWriteDiskFileError = 619;
+
+bool WritesOutput() { return !TheTransfer.postProcessing; }
+
+bool Interpolates() { return WritesOutput() && TheScanJob.HalfResolutionScan; }
+
+bool BandFilters(const StepContext& step) {
+    return step.filterMode == 8 || step.descreenAtLowRes;
+}
+
+// The colour adjustment (unless output matching corrects colour later) and the 36-bit
+// samples, in place, over the lines of each scanner buffer at once.
+void PrepareBand(const ScanBuffers& b, uint32_t first, uint32_t count) {
+    const StepContext& step = TheTransfer.step;
+    for (uint32_t line = first; line < first + count; ++line) SlowSpeedWait(line);
+    for (uint32_t done = 0; done < count;) {
+        const uint32_t line = first + done;
+        const uint32_t inBuffer = std::min(b.linesPerBuffer - line % b.linesPerBuffer, count - done);
+        PrepareScannerLines(step, ScanLineAddress(b, line, step.shape.scanBytes), inBuffer,
+                            !step.outputMatch);
+        done += inBuffer;
+    }
+}
+
+// The band's lines copied or widened into the band block, and doubled when the output
+// file takes interpolated rows.
+BandRows GatherBand(const ScanBuffers& b, uint32_t first, uint32_t count) {
+    TransferState& t = TheTransfer;
+    const RowShape& shape = t.step.shape;
+    uint8_t* lines = Interpolates() ? t.interpolation.data : t.band.data;
+    for (uint32_t i = 0; i < count; ++i)
+        DeliverLine(t.step, ScanLineAddress(b, first + i, shape.scanBytes),
+                    lines + uint64_t(i) * shape.lineBytes, false);
+    if (!Interpolates()) return BandRows{t.band.data, first, count};
+    const InterpolationShape doubled{shape.lineBytes, TransferOutputRowBytes(), 2};
+    InterpolateBlock(t.step, doubled, lines, count, t.band.data);
+    return BandRows{t.band.data, 2 * first, 2 * count};
+}
+
+BandRows FilterBand(BandRows rows) {
+    const TransferState& t = TheTransfer;
+    if (t.step.filterMode == 8) rows = UnsharpMaskBand(t.step, rows, t.bandRows);
+    if (t.step.descreenAtLowRes) rows = DescreenBand(t.step, rows, t.bandRows);
+    if (t.step.reduceAfterDescreen) rows = ReduceDescreenedBand(t.step, rows);
+    return rows;
+}
+
+bool WriteBand(const BandRows& rows) {
+    if (rows.count == 0) return true;
+    const TransferState& t = TheTransfer;
+    if (WritesOutput()) return WriteTransferOutput(rows.rows, rows.count);
+    SpoolFile& spool = SpoolInUse(t.step.scanMode == kModeColor);
+    if (AppendSpoolBand(spool, rows.rows, uint64_t(rows.count) * t.step.shape.lineBytes))
+        return true;
+    AbortScan(TWCC_OPERATIONERROR, kWriteDiskFileError);
+    return false;
+}
+
+struct FileBandWriter : BandSink {
+    bool TakeBand(const ScanBuffers& b, uint32_t first, uint32_t count) override {
+        PrepareBand(b, first, count);
+        if (!TheTransfer.band.data)
+            return WriteBand(BandRows{ScanLineAddress(b, first, TheTransfer.step.shape.scanBytes),
+                                      first, count});
+        return WriteBand(FilterBand(GatherBand(b, first, count)));
+    }
+};
+
+}  // namespace
+
+bool BuffersFollowEachOther(const ScanBuffers& b) {
+    for (uint16_t i = 1; i < b.count; ++i)
+        if (b.table[i].address != b.table[i - 1].address + b.table[i - 1].size) return false;
+    return b.count > 0;
+}
+
+bool BandsNeedBlock(const ScanBuffers& b) {
+    const StepContext& step = TheTransfer.step;
+    return step.shape.widened || Interpolates() || (!WritesOutput() && BandFilters(step)) ||
+           !BuffersFollowEachOther(b);
+}
+
+// One row more than a band: the band filters hold a row back until the next band.
+uint32_t BandBlockRows(const ScanBuffers& b) {
+    return b.linesPerRequest * (Interpolates() ? 2 : 1) + 1;
+}
+
+uint64_t BandBlockRowBytes() {
+    return Interpolates() ? TransferOutputRowBytes() : TheTransfer.step.shape.lineBytes;
+}
+
+bool ReadImageToFile() {
+    TransferState& t = TheTransfer;
+    FileBandWriter writer;
+    const ReadOutcome outcome = ReadBands(t.buffers, t.step.shape.scanBytes, t.step.imageLines,
+                                          t.linesRead, writer, t.progress);
+    if (outcome == ReadOutcome::Cancelled) t.cancelled = true;
+    if (outcome != ReadOutcome::Done) return false;
+    if (WritesOutput() && !CompleteTransferOutput()) return false;
+    TheSource.SourceReturnCode = TWRC_XFERDONE;
+    return true;
+}

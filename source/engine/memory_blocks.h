@@ -1,0 +1,35 @@
+// The memory transfer without post-processing: each call fills the application's buffer
+// with the next block of rows straight from the scanner buffers, reading a band whenever
+// the previous one is used up, so that memory stays bounded whatever the image size.
+#pragma once
+
+#include <cstdint>
+
+#include "transfer_steps.h"
+#include "twain.h"
+
+// The application's buffer of the current call.
+struct AppBlock {
+    uint8_t* data = nullptr;
+    uint32_t bytes = 0;
+};
+
+// Fills the next block of rows. True with SourceReturnCode TWRC_SUCCESS, or TWRC_XFERDONE
+// when it holds the image's last row; false after a cancel (TWRC_CANCEL), a read error or a
+// buffer too small for one block (AbortScan, TWCC_LOWMEMORY and message 604).
+bool ReadMemoryBlock(const AppBlock& block);
+
+// The first seven fields of the answer for the block just filled (or 0 rows when none was):
+// BytesPerRow, Columns (the image information's width), Rows, YOffset, BytesWritten. The
+// delivered rows then count towards the next YOffset.
+void AnswerMemoryBlock(TW_IMAGEMEMXFER& reply, uint32_t columns);
+
+// AnswerMemoryBlock, then true while rows remain; false after the last block, when the
+// scanner has also been waited for.
+bool FillMemXferReply(TW_IMAGEMEMXFER& reply, uint32_t columns);
+
+// How the lines of a memory block are doubled into its rows.
+InterpolationShape MemoryInterpolation(const RowShape& shape);
+
+// Rows of a block for this buffer, or 0 after AbortScan with TWCC_LOWMEMORY and 604.
+uint32_t BlockRowsOrAbort(uint32_t bufferBytes);
