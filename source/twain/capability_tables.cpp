@@ -1,5 +1,8 @@
 #include "capability_tables.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "negotiation.h"
 
 namespace {
@@ -8,7 +11,9 @@ constexpr TW_UINT32 kPixelTypes[] = {TWPT_BW, TWPT_GRAY, TWPT_RGB, TWPT_PALETTE}
 constexpr TW_UINT32 kUnits[] = {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS,
                                 TWUN_POINTS, TWUN_TWIPS,       TWUN_PIXELS};
 constexpr TW_UINT32 kXferMechs[] = {TWSX_NATIVE, TWSX_FILE, TWSX_MEMORY};
-constexpr TW_UINT32 kFileFormats[] = {TWFF_TIFF, TWFF_PICT, TWFF_BMP, TWFF_XBM};
+// Not const: a transfer that post-processes writes TIFF only and turns its entry into TIFF.
+TW_UINT32 kFileFormats[] = {TWFF_TIFF, TWFF_PICT, TWFF_BMP, TWFF_XBM};
+constexpr TW_UINT32 kLoadedFileFormats[] = {TWFF_TIFF, TWFF_PICT, TWFF_BMP, TWFF_XBM};
 // 32-bit items whose low half is the resolution: read as TW_FIX32 they are the same numbers
 // with fraction 0, so one list serves both readings.
 constexpr TW_UINT32 kResolutions[] = {75, 100, 150, 200, 300, 400, 500, 600};
@@ -27,6 +32,14 @@ const ValueTable kXferMechTable = Table(TWTY_UINT16, kXferMechs, 2);
 const ValueTable kFileFormatTable = Table(TWTY_UINT16, kFileFormats, 0);
 const ValueTable kResolutionTable = Table(TWTY_UINT32, kResolutions, 4);
 const ValueTable kSupportedSizeTable = Table(TWTY_UINT16, kSupportedSizes, 0);
+
+void MakeFileFormatEntryTiff(uint32_t index) {
+    if (index < std::size(kFileFormats)) kFileFormats[index] = TWFF_TIFF;
+}
+
+void ResetFileFormatTable() {
+    std::copy(std::begin(kLoadedFileFormats), std::end(kLoadedFileFormats), kFileFormats);
+}
 
 TW_UINT32 TableValue(const ValueTable& table, uint32_t index) {
     return table.values[index < table.header.NumItems ? index : table.header.DefaultIndex];

@@ -15,6 +15,10 @@ extern const ValueTable kPixelTypeTable;     // TWPT_BW, GRAY, RGB, PALETTE
 extern const ValueTable kUnitsTable;         // TWUN_INCHES ... TWUN_PIXELS
 extern const ValueTable kXferMechTable;      // TWSX_NATIVE, FILE, MEMORY; default memory
 extern const ValueTable kFileFormatTable;    // TWFF_TIFF, PICT, BMP, XBM
+// A transfer that post-processes overwrites the file-format entry it uses with TWFF_TIFF;
+// the entry stays so until the library is unloaded (or the table is reset, for tests).
+void MakeFileFormatEntryTiff(uint32_t index);
+void ResetFileFormatTable();
 extern const ValueTable kResolutionTable;    // 75 ... 600 dots per inch; default 300
 extern const ValueTable kSupportedSizeTable;  // TWSS values 0 ... 8
 

@@ -6,6 +6,8 @@
 #include "capability_reduced.h"
 #include "capability_request.h"
 #include "enable_source.h"
+#include "file_transfer.h"
+#include "memory_transfer.h"
 #include "native_transfer.h"
 #include "negotiation.h"
 #include "open_source.h"
@@ -66,6 +68,9 @@ const TripletEntry kTriplets[] = {
     {DAT_IMAGELAYOUT, MSG_SET, SetImageLayout, k400, TWCC_SEQERROR, kNone},
     {DAT_IMAGELAYOUT, MSG_RESET, ResetImageLayout, k400, TWCC_SEQERROR, kNone},
     {DAT_IMAGENATIVEXFER, MSG_GET, NativeTransfer, k600, TWCC_SEQERROR, kEnablesControls},
+    {DAT_IMAGEMEMXFER, MSG_GET, MemoryTransfer, k600 | k700, TWCC_SEQERROR, kEnablesControls},
+    {DAT_IMAGEFILEXFER, MSG_GET, FileTransfer, k600, TWCC_SEQERROR,
+     uint8_t(kEnablesControls | kNullDataAllowed)},
 };
 
 const TripletEntry* FindTriplet(TW_UINT16 dat, TW_UINT16 msg) {

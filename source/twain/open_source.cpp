@@ -12,6 +12,7 @@
 #include "scan_job_state.h"
 #include "scanner_link.h"
 #include "source_record.h"
+#include "transfer_end.h"
 
 OpenConfiguration TheOpenConfiguration;
 
@@ -70,6 +71,7 @@ void OpenSource(TW_MEMREF data) {
 }
 
 void CloseSource(TW_MEMREF) {
+    AbandonTransfer();
     TheSource.SourceConditionCode = TWCC_SUCCESS;
     TheSource.AppIdentity.Id = 0;
     // The scanning window and its work block are released here once they exist.

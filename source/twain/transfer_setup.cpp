@@ -5,6 +5,7 @@
 #include "dispatch.h"
 #include "negotiation.h"
 #include "source_record.h"
+#include "transfer_end.h"
 
 namespace {
 
@@ -22,12 +23,14 @@ void GetPendingTransfers(TW_MEMREF data) {
 }
 
 void EndTransfer(TW_MEMREF data) {
+    AbandonTransfer();
     TheNegotiation.PendingCount = 0;
     Answer(data, TW_PENDINGXFERS{0, 0});
     TheSource.SourceState = 500;
 }
 
 void ResetTransfers(TW_MEMREF data) {
+    AbandonTransfer();
     TheSource.SourceState = 500;
     static_cast<TW_PENDINGXFERS*>(data)->Count = 0;
 }
@@ -38,13 +41,14 @@ void GetFileSetup(TW_MEMREF data) { Answer(data, TheNegotiation.CurrentFileSetup
 
 void GetDefaultFileSetup(TW_MEMREF data) { Answer(data, TheNegotiation.DefaultFileSetup); }
 
-// Only TIFF can be asked for here; the name is the application's business until the transfer
-// opens it. It is kept terminated so that later uses never run past the field.
+// Only TIFF can be asked for here. The name must be a terminated, non-empty text: a file
+// transfer creates exactly that file.
 void SetFileSetup(TW_MEMREF data) {
     TW_SETUPFILEXFER setup;
     std::memcpy(&setup, data, sizeof setup);
     if (setup.Format != TWFF_TIFF) return FailCall(TWCC_BADVALUE);
-    setup.FileName[sizeof setup.FileName - 1] = '\0';
+    const size_t length = strnlen(setup.FileName, sizeof setup.FileName);
+    if (length == 0 || length == sizeof setup.FileName) return FailCall(TWCC_BADVALUE);
     TheNegotiation.FileFormatIndex = 0;
     TheNegotiation.CurrentFileSetup = setup;
 }

@@ -1,0 +1,7 @@
+// DAT_IMAGEMEMXFER / MSG_GET: the image in blocks of whole rows, one block per call, into
+// buffers the application owns.
+#pragma once
+
+#include "twain.h"
+
+void MemoryTransfer(TW_MEMREF data);
