@@ -1,0 +1,41 @@
+// An opened source on the simulated scanner, with what the memory and file transfer tests
+// share: starting a scan with or without the window, the reference render of the scan that
+// was started, and a look at the temporary folder and the live memory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "open_fixture.h"
+#include "reference.h"
+#include "scan_settings.h"
+#include "twain.h"
+
+class TransferTest : public OpenTest {
+public:
+    static std::vector<uint32_t> progressMessages;  // message ids the progress window showed
+
+protected:
+    void SetUp() override;
+
+    void SetFrame(double left, double top, double right, double bottom);
+    // MSG_ENABLEDS without the window: the scan starts at once with the negotiated values.
+    TW_UINT16 ScanWithoutWindow(TW_UINT8 pixelTypeIndex, TW_UINT8 resolutionIndex);
+    // MSG_ENABLEDS with the window, then the window's Scan with these settings (frame in
+    // inches). True when the scan started.
+    bool ScanFromWindow(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
+                        double top, double right, double bottom);
+
+    // The image the scanner's reference says a correct source delivers for this scan.
+    ReferenceImage Reference();
+
+    TW_UINT16 EndTransfer();
+    // MSG_ENDXFER and MSG_DISABLEDS: back to state 400, ready for the next scan.
+    void FinishPage();
+    bool CloseRequested() const;  // MSG_CLOSEDSREQ was sent
+    std::vector<std::string> TempFiles() const;  // names in the temporary folder
+    std::string WorkingPath() const;             // the default file name of this open
+
+    // The level-correction tables live from enabling to closing; nothing else may.
+    static constexpr size_t kTablesOnly = 4;
+};

@@ -1,0 +1,24 @@
+#include "window_scan.h"
+
+#include "run_scan_job.h"
+#include "scan_job_state.h"
+#include "settings_store.h"
+#include "source_record.h"
+
+bool RunWindowScan(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
+                   double top, double right, double bottom) {
+    ResetScanSettings({}, TheSettings);
+    ScanSettings& s = TheSettings.settings;
+    s.ScanMode = mode;
+    s.ScanSubMode = subMode;
+    s.ScanRes = resolution;
+    TheSettings.WorkingEnhancement = s.Enhancement;
+    TheScanJob.DescreenAtLowRes = false;
+    const double optical = 1200;
+    ScanJobRequest request{};
+    request.owner = TheSource.ScanningWindow;
+    request.area = {int32_t(left * optical), int32_t(top * optical), int32_t(right * optical),
+                    int32_t(bottom * optical)};
+    request.windowShown = true;
+    return RunScanJob(request);
+}

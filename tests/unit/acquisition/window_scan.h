@@ -1,0 +1,10 @@
+// The scanning window's Scan, as the window would run it: the scan job with these settings.
+// Kept apart from the simulator's headers, which have a function named like the engine's
+// scan-area type.
+#pragma once
+
+#include <cstdint>
+
+// Frame in inches on the simulator's default 1200 dpi model. True when the scan started.
+bool RunWindowScan(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
+                   double top, double right, double bottom);
