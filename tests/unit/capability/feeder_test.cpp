@@ -86,7 +86,7 @@ TEST_F(FeederTest, AutoFeedNeedsTheFeederEnabledAndAnyQuerySwitchesItOff) {
 TEST_F(FeederTest, FeederLoadedSucceedsWithoutAContainer) {
     TW_CAPABILITY cap{CAP_FEEDERLOADED, TWON_ONEVALUE, reinterpret_cast<void*>(0x1234)};
     EXPECT_EQ(Call(MSG_GET, cap), TWRC_SUCCESS);
-    EXPECT_EQ(cap.hContainer, nullptr);
+    EXPECT_TRUE(cap.hContainer == nullptr);  // packed: no reference to the field
     EXPECT_EQ(SetOne(CAP_FEEDERLOADED, TWTY_UINT16, 1), TWRC_SUCCESS);
     EXPECT_EQ(Status(), TWCC_BADVALUE);
 }
