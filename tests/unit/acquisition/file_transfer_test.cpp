@@ -74,15 +74,24 @@ protected:
         EXPECT_NE(report.find(wanted), std::string::npos) << report;
     }
 
-    // Every spool name seen by the message pump while a transfer runs.
-    void WatchTempFolder() {
+    // Every name in the temporary folder while a transfer runs, as the message pump sees it;
+    // a copy of the spool as it was at the last pump (the processing pass pumps once the
+    // spool is complete).
+    void WatchTempFolder(const std::string& spoolName = "") {
         seen.clear();
-        plat::host::SetPumpHook([this] {
+        spoolCopy = (windowsDir / "spool.copy").string();
+        std::filesystem::remove(spoolCopy);
+        plat::host::SetPumpHook([this, spoolName] {
             for (const std::string& name : TempFiles()) seen.insert(name);
+            const auto spool = windowsDir / "temp" / spoolName;
+            if (!spoolName.empty() && std::filesystem::exists(spool))
+                std::filesystem::copy_file(spool, spoolCopy,
+                                           std::filesystem::copy_options::overwrite_existing);
             return false;
         });
     }
     std::set<std::string> seen;
+    std::string spoolCopy;
 };
 
 TEST_F(FileTransferTest, ColourTiffIsTheReferenceForEveryReader) {
@@ -144,22 +153,26 @@ TEST_F(FileTransferTest, PostProcessedTransfersSpoolBesideTheOutput) {
 
     ScanForFile(2, 2, TWFF_BMP);
     TheScanJobFlags.PostProcessing = true;
-    WatchTempFolder();
+    std::string spoolName = outputName;
+    spoolName.insert(spoolName.rfind('.'), "_");
+    WatchTempFolder(spoolName);
     ASSERT_EQ(Transfer(), TWRC_XFERDONE);
     EXPECT_EQ(CurrentFileFormat(), TWFF_TIFF);
     ExpectReferenceFile(output, TWFF_TIFF);
-    std::string spoolName = outputName;
-    spoolName.insert(spoolName.rfind('.'), "_");
     EXPECT_TRUE(seen.count(spoolName)) << "no colour spool beside " << outputName;
+    ExpectReferenceFile(spoolCopy, TWFF_TIFF);  // the spool is a TIFF of the scan too
+    ExpectTiffinfoAccepts(spoolCopy, "Samples/Pixel: 3");
     EXPECT_EQ(TempFiles(), std::vector<std::string>{outputName});
     FinishPage();
 
     ScanForFile(1, 2, TWFF_TIFF);
     TheScanJobFlags.PostProcessing = true;
-    WatchTempFolder();
+    WatchTempFolder("Xfer_G.Tmp");
     ASSERT_EQ(Transfer(), TWRC_XFERDONE);
     ExpectReferenceFile(output, TWFF_TIFF);
     EXPECT_TRUE(seen.count("Xfer_G.Tmp"));
+    ExpectReferenceFile(spoolCopy, TWFF_TIFF);
+    ExpectTiffinfoAccepts(spoolCopy, "Bits/Sample: 8");
     EXPECT_EQ(TempFiles(), std::vector<std::string>{outputName});
     FinishPage();
 
