@@ -1,16 +1,13 @@
 // --list and --identity: open the manager, list its sources, print, close.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "options.h"
+#include "printer.h"
 #include "twain.h"
 
 namespace twainscan {
-
-// Receives text as soon as it is known, so that a run that dies half-way has shown its steps.
-using Printer = std::function<void(const std::string& text)>;
 
 struct CommandResult {
     bool ok = false;

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "acquire_command.h"
 #include "listing_command.h"
 #include "manager_library.h"
 #include "options.h"
 #include "parent_window.h"
+#include "win32_services.h"
 
 namespace {
 
@@ -30,13 +32,25 @@ int Fail(const std::string& reason, int exitCode) {
     return exitCode;
 }
 
+// Listing first when asked for, then the acquisition, each in its own manager session.
+CommandResult RunCommands(const Options& options, DSMENTRYPROC entry, void* parent) {
+    CommandResult result{true, ""};
+    if (options.list || options.identity || options.openCycles > 0)
+        result = RunListing(options, entry, parent, Print);
+    if (!result.ok || !WantsAcquisition(options)) return result;
+    auto pump = MakeThreadMessagePump();
+    auto blocks = MakeGlobalMemoryBlocks();
+    AcquireServices services{entry, parent, pump.get(), blocks.get()};
+    return RunAcquisition(options, services, Print);
+}
+
 int RunWithManager(const Options& options) {
     ManagerLibrary library;
     std::string error;
     if (!LoadManagerLibrary(library, error)) return Fail(error, 1);
     void* parent = CreateParentWindow(error);
     CommandResult result{false, error};
-    if (parent) result = RunListing(options, library.entry, parent, Print);
+    if (parent) result = RunCommands(options, library.entry, parent);
     DestroyParentWindow(parent);
     FreeManagerLibrary(library);
     return result.ok ? Succeed() : Fail(result.failure, 1);
@@ -49,8 +63,6 @@ int Run(int argc, char** argv) {
         Print(UsageText());
         return Succeed();
     }
-    std::string unsupported = FirstUnsupportedOption(parsed.options);
-    if (!unsupported.empty()) return Fail(unsupported + " is not supported yet", 2);
     return RunWithManager(parsed.options);
 }
 

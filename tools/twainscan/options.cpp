@@ -11,6 +11,7 @@ namespace {
 constexpr size_t kMaxTwainText = 33;
 // Resolutions and frame edges travel as FIX32, whose whole part is a signed 16-bit value.
 constexpr int kMaxFix32Whole = 32767;
+constexpr int kMaxBufferBytes = 64 * 1024 * 1024;
 
 using Setter = bool (*)(Options& o, const std::string& value, std::string& error);
 
@@ -124,6 +125,27 @@ bool SetCount(Options& o, const std::string& v, std::string& e) {
     return true;
 }
 
+// Bounded so that a typing mistake cannot ask for gigabytes; the source says what it prefers.
+bool SetBuffer(Options& o, const std::string& v, std::string& e) {
+    int n = 0;
+    if (!ParseInt(v, n) || n < 1 || n > kMaxBufferBytes) {
+        e = "--buffer takes 1 to " + std::to_string(kMaxBufferBytes) + " bytes, not \"" + v + "\"";
+        return false;
+    }
+    o.bufferBytes = static_cast<unsigned>(n);
+    return true;
+}
+
+bool SetWait(Options& o, const std::string& v, std::string& e) {
+    int n = 0;
+    if (!ParseInt(v, n) || n < 1 || n > 3600) {
+        e = "--wait takes 1 to 3600 seconds, not \"" + v + "\"";
+        return false;
+    }
+    o.waitSeconds = n;
+    return true;
+}
+
 bool SetOpenCycles(Options& o, const std::string& v, std::string& e) {
     int n = 0;
     if (!ParseInt(v, n) || n < 1 || n > 100) {
@@ -147,7 +169,15 @@ const OptionSpec kOptions[] = {
     {"--xfer", true, SetXfer},          {"--format", true, SetFormat},
     {"--out", true, SetOut},            {"--showui", false, SetShowUI},
     {"--count", true, SetCount},        {"--open", true, SetOpenCycles},
+    {"--buffer", true, SetBuffer},      {"--wait", true, SetWait},
 };
+
+// Options that only mean something for one transfer mechanism.
+bool CheckCombination(const Options& o, std::string& error) {
+    if (o.format && o.xfer != XferKind::File) error = "--format needs --xfer file";
+    else if (o.bufferBytes && o.xfer != XferKind::Memory) error = "--buffer needs --xfer memory";
+    return error.empty();
+}
 
 const OptionSpec* FindOption(const std::string& name) {
     for (const OptionSpec& spec : kOptions)
@@ -181,34 +211,28 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
         }
         if (!spec->set(result.options, value, result.error)) return result;
     }
-    result.ok = true;
+    result.ok = CheckCombination(result.options, result.error);
     return result;
 }
 
 bool WantsAcquisition(const Options& o) {
     bool acquisitionOption = o.pixel || o.resolution || o.frame || o.xfer || o.format ||
-                             o.outPath || o.showUI || o.count;
+                             o.outPath || o.showUI || o.count || o.bufferBytes;
     return acquisitionOption || (!o.list && !o.identity && o.openCycles == 0);
 }
 
-std::string FirstUnsupportedOption(const Options& o) {
-    if (o.pixel) return "--pixel";
-    if (o.resolution) return "--res";
-    if (o.frame) return "--frame";
-    if (o.xfer) return "--xfer";
-    if (o.format) return "--format";
-    if (o.outPath) return "--out";
-    if (o.showUI) return "--showui";
-    if (o.count) return "--count";
-    if (WantsAcquisition(o)) return "acquisition";
-    return "";
+std::string OutputPath(const Options& o) {
+    if (o.outPath) return *o.outPath;
+    const bool bmp = o.xfer.value_or(XferKind::Native) == XferKind::Native ||
+                     (o.xfer == XferKind::File && o.format == FileFormat::Bmp);
+    return bmp ? "scan.bmp" : "scan.tif";
 }
 
 const char* UsageText() {
     return "usage: twainscan [--list] [--identity] [--open N] [--source NAME] [--app-name NAME]\n"
            "                 [--pixel bw|gray|rgb] [--res DPI] [--frame L,T,R,B]\n"
            "                 [--xfer native|memory|file] [--format tiff|bmp] [--out PATH]\n"
-           "                 [--showui] [--count N]\n"
+           "                 [--showui] [--count N] [--buffer BYTES] [--wait SECONDS]\n"
            "  --list        print every source the TWAIN source manager lists\n"
            "  --identity    print the chosen source's identity as the manager lists it\n"
            "  --open N      open and close the chosen source N times, printing the identity\n"
@@ -216,9 +240,13 @@ const char* UsageText() {
            "  --source      choose the source with exactly this ProductName (default: the\n"
            "                one whose ProductName ends with \"A3 Flatbed Scanner\")\n"
            "  --app-name    ProductName this application reports (default \"twainscan\")\n"
-           "  --pixel, --res, --frame (inches), --xfer, --format, --out, --showui, --count\n"
-           "                acquisition settings; without --list or --identity an image is\n"
-           "                acquired\n"
+           "  --pixel, --res, --frame (inches), --xfer (default native), --format (file\n"
+           "                transfer only), --out (default scan.bmp or scan.tif), --showui,\n"
+           "                --count (images to take, -1 every pending one; default 1)\n"
+           "                acquisition settings; without --list, --identity or --open an\n"
+           "                image is acquired, and with them after them\n"
+           "  --buffer      memory transfer buffer size (default: the source's preferred size)\n"
+           "  --wait        seconds to wait for the image to be ready (default 120)\n"
            "The last line is \"TWAINSCAN OK\" or \"TWAINSCAN FAILED: reason\".\n";
 }
 

@@ -32,6 +32,8 @@ struct Options {
     std::optional<std::string> outPath;
     bool showUI = false;
     std::optional<int> count;                  // images to acquire; -1 means all
+    std::optional<unsigned> bufferBytes;       // memory transfer buffer; else the source's choice
+    int waitSeconds = 120;                     // longest wait for an image to become ready
 };
 
 struct ParseResult {
@@ -46,8 +48,9 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args);
 // True when no listing action was asked for, or an acquisition option was given.
 bool WantsAcquisition(const Options& options);
 
-// The first option given that this build cannot carry out yet ("" when all can).
-std::string FirstUnsupportedOption(const Options& options);
+// The file an acquisition writes: --out, or a name in the current folder that suits the
+// transfer ("scan.bmp" for native and BMP files, "scan.tif" otherwise).
+std::string OutputPath(const Options& options);
 
 const char* UsageText();
 

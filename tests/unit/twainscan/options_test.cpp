@@ -91,22 +91,45 @@ TEST(TwainscanOptions, RejectsMalformedCommandLinesNamingTheOption) {
     }
 }
 
-TEST(TwainscanOptions, OnlyListingRunsUntilAcquisitionIsBuilt) {
-    EXPECT_EQ(FirstUnsupportedOption(Parse({"--list"}).options), "");
-    EXPECT_EQ(FirstUnsupportedOption(Parse({"--identity", "--source", "X"}).options), "");
-    EXPECT_EQ(FirstUnsupportedOption(Parse({"--list", "--identity"}).options), "");
-    // With nothing to list, the run would acquire.
-    EXPECT_EQ(FirstUnsupportedOption(Parse({}).options), "acquisition");
-    EXPECT_EQ(FirstUnsupportedOption(Parse({"--source", "X"}).options), "acquisition");
-    EXPECT_EQ(FirstUnsupportedOption(Parse({"--identity", "--res", "300"}).options), "--res");
-    EXPECT_EQ(FirstUnsupportedOption(Parse({"--list", "--showui"}).options), "--showui");
+TEST(TwainscanOptions, AcquiresUnlessOnlyListingWasAsked) {
+    EXPECT_FALSE(WantsAcquisition(Parse({"--list"}).options));
+    EXPECT_FALSE(WantsAcquisition(Parse({"--identity", "--source", "X"}).options));
+    EXPECT_FALSE(WantsAcquisition(Parse({"--list", "--identity"}).options));
+    EXPECT_TRUE(WantsAcquisition(Parse({}).options));
+    EXPECT_TRUE(WantsAcquisition(Parse({"--source", "X"}).options));
+    // Listing and an acquisition setting: both are done, listing first.
+    EXPECT_TRUE(WantsAcquisition(Parse({"--identity", "--res", "300"}).options));
+    EXPECT_TRUE(WantsAcquisition(Parse({"--list", "--showui"}).options));
+}
+
+TEST(TwainscanOptions, TransferSpecificOptionsNeedTheirTransfer) {
+    EXPECT_TRUE(Parse({"--xfer", "file", "--format", "bmp"}).ok);
+    EXPECT_TRUE(Parse({"--xfer", "memory", "--buffer", "65536"}).ok);
+    ParseResult r = Parse({"--format", "bmp"});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "--format needs --xfer file");
+    r = Parse({"--xfer", "native", "--buffer", "100"});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "--buffer needs --xfer memory");
+    EXPECT_FALSE(Parse({"--xfer", "memory", "--buffer", "0"}).ok);
+    EXPECT_FALSE(Parse({"--xfer", "memory", "--buffer", "67108865"}).ok);
+    EXPECT_FALSE(Parse({"--wait", "0"}).ok);
+    EXPECT_EQ(Parse({"--wait", "3600"}).options.waitSeconds, 3600);
+}
+
+TEST(TwainscanOptions, DefaultOutputSuitsTheTransfer) {
+    EXPECT_EQ(OutputPath(Parse({}).options), "scan.bmp");
+    EXPECT_EQ(OutputPath(Parse({"--xfer", "memory"}).options), "scan.tif");
+    EXPECT_EQ(OutputPath(Parse({"--xfer", "file"}).options), "scan.tif");
+    EXPECT_EQ(OutputPath(Parse({"--xfer", "file", "--format", "bmp"}).options), "scan.bmp");
+    EXPECT_EQ(OutputPath(Parse({"--out", "a.x"}).options), "a.x");
 }
 
 TEST(TwainscanOptions, OpenCyclesAreBoundedAndNeedNoAcquisition) {
     ParseResult r = Parse({"--open", "2"});
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.options.openCycles, 2);
-    EXPECT_EQ(FirstUnsupportedOption(r.options), "");
+    EXPECT_FALSE(WantsAcquisition(r.options));
     EXPECT_FALSE(Parse({"--open", "0"}).ok);
     EXPECT_FALSE(Parse({"--open", "101"}).ok);
     EXPECT_FALSE(Parse({"--open"}).ok);

@@ -1,0 +1,15 @@
+// The Windows side of an acquisition: the thread's message queue and global memory
+// (Windows builds only; the header itself needs no Windows header).
+#pragma once
+
+#include <memory>
+
+#include "event_wait.h"
+#include "memory_blocks.h"
+
+namespace twainscan {
+
+std::unique_ptr<MessagePump> MakeThreadMessagePump();
+std::unique_ptr<MemoryBlocks> MakeGlobalMemoryBlocks();
+
+}  // namespace twainscan
