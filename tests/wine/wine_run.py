@@ -29,6 +29,8 @@ def main():
     parser.add_argument("--display", action="store_true", help="run under a private Xvfb")
     parser.add_argument("--install-source", action="store_true",
                         help="install the tree's data source as twain_64\\sane.ds")
+    parser.add_argument("--simulator", action="store_true",
+                        help="with --install-source: the scanner simulator as its port library")
     parser.add_argument("--win-ini", help="file whose text becomes the prefix's WIN.INI")
     parser.add_argument("--seconds", type=int, default=120)
     parser.add_argument("--success-line")
@@ -48,7 +50,8 @@ def main():
     name = args.name or os.path.splitext(os.path.basename(exe))[0]
     with TestPrefix(tree, name, display=args.display, keep=args.keep) as prefix:
         if args.install_source:
-            prefix.install_source(resolve(tree, "source"))
+            own_files = [resolve(tree, "portlib")] if args.simulator else []
+            prefix.install_source(resolve(tree, "source"), own_files)
         if args.win_ini:
             with open(args.win_ini, encoding="cp1252") as f:
                 prefix.seed_win_ini(f.read())
