@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "capability_kept.h"
+#include "capability_tables.h"
 #include "ds_entry.h"
 #include "host_control.h"
 #include "initialise.h"
@@ -70,6 +71,7 @@ void CapabilityTest::SetUp() {
     InitialiseSource();
     ResetNegotiation(TheNegotiation, "C:\\TEMP\\COR1.TIF");
     TheKeptCapabilities = {};
+    ResetFileFormatTable();
     TheScanJobFlags = {};
     TheLink.optionInstalled = false;
     app.Id = 7;
