@@ -133,7 +133,7 @@ TEST_F(DispatchTest, StatusReportsTheRefusalOnceThenSuccess) {
     EXPECT_EQ(status.ConditionCode, TWCC_SUCCESS);
 }
 
-TEST_F(DispatchTest, FileSetupTakesOnlyTiffAndKeepsTheNameTerminated) {
+TEST_F(DispatchTest, FileSetupTakesOnlyTiffWithATerminatedName) {
     EnterState(400);
     TW_SETUPFILEXFER setup;
     std::memset(&setup, 'A', sizeof setup);
@@ -141,8 +141,13 @@ TEST_F(DispatchTest, FileSetupTakesOnlyTiffAndKeepsTheNameTerminated) {
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_FAILURE);
     EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
     EXPECT_STREQ(TheNegotiation.CurrentFileSetup.FileName, "C:\\TEMP\\COR1.TIF");
+    // A name without its terminator inside the field is refused, not cut.
     setup.Format = TWFF_TIFF;
     TheNegotiation.FileFormatIndex = 2;
+    EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_FAILURE);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(TheNegotiation.FileFormatIndex, 2);
+    setup.FileName[255] = '\0';
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
     EXPECT_EQ(TheNegotiation.FileFormatIndex, 0);
     EXPECT_EQ(std::strlen(TheNegotiation.CurrentFileSetup.FileName), 255u);
