@@ -13,6 +13,7 @@
 #include "scan_job_flags.h"
 #include "scan_job_state.h"
 #include "scanner_link.h"
+#include "scanner_wait.h"
 #include "settings_store.h"
 #include "source_record.h"
 #include "spool_files.h"
@@ -135,8 +136,12 @@ bool PrepareTransfer(TransferKind kind) {
 void TransferImageBlocks(TransferKind kind, const AppBlock* block) {
     TransferState& t = TheTransfer;
     const uint16_t mode = TheSettings.settings.ScanMode;
-    // Never the code of an earlier call: a scan in a mode the transfers do not know fails.
-    if (mode < kModeLineArt || mode > kModeColor) return FailCall(TWCC_OPERATIONERROR);
+    // Never the code of an earlier call: a scan in a mode the transfers do not know fails,
+    // and the scanner that started it is stopped.
+    if (mode < kModeLineArt || mode > kModeColor) {
+        if (StopScanner()) PollUntilReady(TheScanJob.owner);
+        return FailCall(TWCC_OPERATIONERROR);
+    }
     if (t.NewTransfer && !PrepareTransfer(kind)) return ReleaseTransferBuffers();
     const bool first = t.firstCall;
     t.firstCall = false;

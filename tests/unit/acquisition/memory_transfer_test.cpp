@@ -9,6 +9,7 @@
 #include "host_control.h"
 #include "negotiation.h"
 #include "scan_job_flags.h"
+#include "settings_store.h"
 #include "source_record.h"
 #include "transfer_fixture.h"
 
@@ -212,6 +213,25 @@ TEST_F(MemoryTransferTest, ABufferWithNoRowLeftFailsTheTransfer) {
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_NE(MessageTexts()[0].find("Insufficient Memory"), std::string::npos);
     EXPECT_TRUE(CloseRequested());
+    EXPECT_EQ(TheSource.SourceState, 700);
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+}
+
+// A scan in a mode the transfers do not know answers a failure of its own, never the code
+// of the call before.
+TEST_F(MemoryTransferTest, AnUnknownScanModeFailsTheCall) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    SetFrame(1.0, 1.0, 2.0, 1.5);
+    ASSERT_EQ(ScanWithoutWindow(1, 2), TWRC_SUCCESS);
+    TheSettings.settings.ScanMode = 1020;
+    std::vector<uint8_t> buffer(4096);
+    TW_IMAGEMEMXFER xfer{};
+    xfer.Memory = {9, 4096, buffer.data()};
+    EXPECT_EQ(Call(xfer), TWRC_FAILURE);
+    TW_STATUS status{};
+    DS_Entry(&app, DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+    EXPECT_EQ(status.ConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(xfer.BytesWritten, 0u);
     EXPECT_EQ(TheSource.SourceState, 700);
     EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
 }
