@@ -62,13 +62,13 @@ protected:
         uint32_t y = 0;
         for (size_t i = 0; i < d.blocks.size(); ++i) {
             const TW_IMAGEMEMXFER& b = d.blocks[i];
-            EXPECT_EQ(b.YOffset, y) << "block " << i;
-            EXPECT_EQ(b.BytesPerRow, bytesPerRow);
-            EXPECT_EQ(b.BytesWritten, b.BytesPerRow * b.Rows);
-            EXPECT_EQ(b.XOffset, 0u);
-            EXPECT_EQ(b.Compression, TWCP_NONE);
-            if (i + 1 < d.blocks.size()) EXPECT_EQ(b.Rows, rowsPerBlock) << "block " << i;
-            else EXPECT_LE(b.Rows, rowsPerBlock);
+            EXPECT_EQ(+b.YOffset, y) << "block " << i;
+            EXPECT_EQ(+b.BytesPerRow, bytesPerRow);
+            EXPECT_EQ(+b.BytesWritten, b.BytesPerRow * b.Rows);
+            EXPECT_EQ(+b.XOffset, 0u);
+            EXPECT_EQ(+b.Compression, TWCP_NONE);
+            if (i + 1 < d.blocks.size()) EXPECT_EQ(+b.Rows, rowsPerBlock) << "block " << i;
+            else EXPECT_LE(+b.Rows, rowsPerBlock);
             y += b.Rows;
         }
     }
@@ -86,8 +86,8 @@ TEST_F(MemoryTransferTest, ColourInBlocksOfSevenRowsIsTheReferenceImage) {
     Delivery d;
     ASSERT_EQ(Transfer(65536, 9, d), TWRC_XFERDONE);
     ASSERT_EQ(d.blocks.size(), (uint32_t(info.ImageLength) + 6) / 7);
-    EXPECT_LT(d.blocks.back().Rows, 7u);  // 300 lines: 42 blocks of 7, then 6
-    EXPECT_EQ(d.blocks.back().Columns, 3000u);
+    EXPECT_LT(+d.blocks.back().Rows, 7u);  // 300 lines: 42 blocks of 7, then 6
+    EXPECT_EQ(+d.blocks.back().Columns, 3000u);
     ExpectContinuousBlocks(d, 7, 9000);
     ExpectReferenceImage(d);
 
@@ -208,8 +208,8 @@ TEST_F(MemoryTransferTest, ABufferWithNoRowLeftFailsTheTransfer) {
     TW_STATUS status{};
     DS_Entry(&app, DG_CONTROL, DAT_STATUS, MSG_GET, &status);
     EXPECT_EQ(status.ConditionCode, TWCC_LOWMEMORY);
-    EXPECT_EQ(xfer.Rows, 0u);
-    EXPECT_EQ(xfer.BytesWritten, 0u);
+    EXPECT_EQ(+xfer.Rows, 0u);
+    EXPECT_EQ(+xfer.BytesWritten, 0u);
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_NE(MessageTexts()[0].find("Insufficient Memory"), std::string::npos);
     EXPECT_TRUE(CloseRequested());
@@ -231,7 +231,7 @@ TEST_F(MemoryTransferTest, AnUnknownScanModeFailsTheCall) {
     TW_STATUS status{};
     DS_Entry(&app, DG_CONTROL, DAT_STATUS, MSG_GET, &status);
     EXPECT_EQ(status.ConditionCode, TWCC_OPERATIONERROR);
-    EXPECT_EQ(xfer.BytesWritten, 0u);
+    EXPECT_EQ(+xfer.BytesWritten, 0u);
     EXPECT_EQ(TheSource.SourceState, 700);
     EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
 }
