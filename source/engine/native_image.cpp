@@ -11,10 +11,10 @@ namespace {
 
 constexpr uint32_t kHeaderBytes = 40;
 
-void WriteHeader(uint8_t* p, const NativeImageLayout& layout, const ImageGeometry& g) {
+void WriteHeader(uint8_t* p, const NativeImageLayout& layout, uint16_t lines) {
     StoreLe32(p, kHeaderBytes);
-    StoreLe32(p + 4, g.pixelWidth);
-    StoreLe32(p + 8, g.lines);  // positive: rows bottom-up
+    StoreLe32(p + 4, layout.width);
+    StoreLe32(p + 8, lines);  // positive: rows bottom-up
     StoreLe16(p + 12, 1);
     StoreLe16(p + 14, layout.bitCount);
     StoreLe32(p + 32, layout.paletteEntries);
@@ -29,19 +29,20 @@ void WritePalette(uint8_t* p, uint16_t entries) {
 
 }  // namespace
 
-bool NativeLayoutOf(uint16_t mode, const ImageGeometry& g, NativeImageLayout& layout) {
+bool NativeLayoutOf(uint16_t mode, uint16_t subMode, const ImageGeometry& g,
+                    NativeImageLayout& layout) {
     layout.bitCount = mode == kModeLineArt ? 1 : mode == kModeColor ? 24 : 8;
     layout.paletteEntries = layout.bitCount == 1 ? 2 : layout.bitCount == 8 ? 256 : 0;
-    layout.rowBytes = g.alignedLineLength;
-    const uint64_t size = kHeaderBytes + 4ull * layout.paletteEntries + uint64_t(g.alignedLineLength) * g.lines;
+    layout.deepColour = mode == kModeColor && subMode == kSubMode36Bit;
+    layout.width = layout.deepColour ? g.bytesPerLine / 6 : g.pixelWidth;
+    layout.rowBytes = layout.deepColour ? (3 * layout.width + 3) & ~3u : g.alignedLineLength;
+    const uint64_t size = kHeaderBytes + 4ull * layout.paletteEntries + uint64_t(layout.rowBytes) * g.lines;
     if (size > 0xFFFFFFFFull) return false;
     layout.size = static_cast<uint32_t>(size);
     return true;
 }
 
-plat::MemHandle AllocNativeImage(uint16_t mode, const ImageGeometry& g) {
-    NativeImageLayout layout{};
-    if (!NativeLayoutOf(mode, g, layout)) return nullptr;
+plat::MemHandle AllocNativeImage(const NativeImageLayout& layout, uint16_t lines) {
     plat::MemHandle block = plat::MemAlloc(layout.size);
     if (!block) return nullptr;
     auto* p = static_cast<uint8_t*>(plat::MemLock(block));
@@ -49,10 +50,18 @@ plat::MemHandle AllocNativeImage(uint16_t mode, const ImageGeometry& g) {
         plat::MemFree(block);
         return nullptr;
     }
-    WriteHeader(p, layout, g);
+    WriteHeader(p, layout, lines);
     WritePalette(p + kHeaderBytes, layout.paletteEntries);
     plat::MemUnlock(block);
     return block;
+}
+
+void NativeLineWriter::ReduceDeepLine(const uint8_t* src, uint32_t pixels, uint8_t* row) {
+    for (uint32_t i = 0; i < pixels; ++i, src += 6, row += 3) {
+        row[0] = static_cast<uint8_t>((LoadLe16(src + 4) & 4095) >> 4);
+        row[1] = static_cast<uint8_t>((LoadLe16(src + 2) & 4095) >> 4);
+        row[2] = static_cast<uint8_t>((LoadLe16(src) & 4095) >> 4);
+    }
 }
 
 NativeLineWriter::NativeLineWriter(uint8_t* bitmap, const NativeImageLayout& layout, uint16_t mode,
@@ -71,6 +80,10 @@ bool NativeLineWriter::TakeBand(const ScanBuffers& buffers, uint32_t firstLine, 
         uint8_t* row = rows_ + uint64_t(lines_ - 1 - line) * layout_.rowBytes;
         if (mode_ != kModeColor) {
             std::memcpy(row, src, copy);
+            continue;
+        }
+        if (layout_.deepColour) {
+            ReduceDeepLine(src, layout_.width, row);
             continue;
         }
         const uint32_t pixels = copy / 3;

@@ -166,7 +166,13 @@ bool TakeGeometry(const ScanSettings& s) {
     ImageGeometry& g = TheScanJob.geometry;
     g.lines = TheRequests.startScan.lines;
     g.bytesPerLine = TheRequests.startScan.bytesPerLine;
-    if (g.lines == 0 || g.bytesPerLine == 0) return Fail();
+    if (g.lines == 0) return Fail();
+    // Lines of no bytes cannot be located or stored: the scanner's answer is unusable.
+    if (g.bytesPerLine == 0) {
+        ShowErrorMessage(TheScanJob.owner, 628);
+        if (StopScanner()) PollUntilReady(TheScanJob.owner);
+        return Fail();
+    }
     g.pixelWidth = PixelWidthOf(g.bytesPerLine, s.ScanMode);
     g.alignedLineLength = (g.bytesPerLine + 3) & ~3u;
     return true;

@@ -114,8 +114,10 @@ void RunTriplet() {
 
 void DispatchTriplet() {
     RunTriplet();
-    // With auto-feed on, asking for the pending transfers starts the next feeder page.
-    if (TheSource.CallDat == DAT_PENDINGXFERS && TheNegotiation.AutoFeed &&
-        TheNegotiation.PendingCount != 0)
+    // With auto-feed on, asking for the pending transfers starts the next feeder page; never
+    // while a transfer is running (state 700) and never after a reset.
+    const bool feedMessage = TheSource.CallMsg == MSG_GET || TheSource.CallMsg == MSG_ENDXFER;
+    if (TheSource.CallDat == DAT_PENDINGXFERS && feedMessage && TheSource.SourceState != 700 &&
+        TheNegotiation.AutoFeed && TheNegotiation.PendingCount != 0)
         StartScanWithoutUI();
 }

@@ -48,10 +48,11 @@ plat::MemHandle TransferNativeImage() {
         AbortScan(TWCC_LOWMEMORY, 604);
         return nullptr;
     }
-    plat::MemHandle image = AllocNativeImage(mode, g);
     NativeImageLayout layout{};
+    const bool fits = NativeLayoutOf(mode, TheSettings.settings.ScanSubMode, g, layout);
+    plat::MemHandle image = fits ? AllocNativeImage(layout, g.lines) : nullptr;
     auto* bitmap = image ? static_cast<uint8_t*>(plat::MemLock(image)) : nullptr;
-    if (!bitmap || !NativeLayoutOf(mode, g, layout)) {
+    if (!bitmap) {
         if (bitmap) plat::MemUnlock(image);
         FreeImage(image);
         FreeScanBuffers(buffers);
