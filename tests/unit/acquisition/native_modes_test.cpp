@@ -1,0 +1,187 @@
+// Native transfers in every mode and resolution against the reference render, and what the
+// read loop does when the scanner misbehaves or the user presses Escape.
+#include <cstring>
+#include <vector>
+
+#include "ds_entry.h"
+#include "host_control.h"
+#include "request_blocks_in_use.h"
+#include "scan_settings.h"
+#include "source_record.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+struct NativeImage {
+    int32_t width = 0, height = 0;
+    uint16_t bitCount = 0;
+    uint32_t palette = 0;
+    std::vector<uint8_t> bytes;
+    uint32_t Stride() const { return ((uint32_t(width) * bitCount + 31) & ~31u) / 8; }
+    const uint8_t* Row(uint32_t topDown) const {
+        return bytes.data() + 40 + 4 * palette + (height - 1 - topDown) * Stride();
+    }
+};
+
+class NativeModesTest : public TransferTest {
+protected:
+    TW_UINT16 Transfer(NativeImage& image, TW_UINTPTR& handle) {
+        handle = 0xDEAD;
+        const TW_UINT16 rc = DS_Entry(&app, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
+        if (rc != TWRC_XFERDONE || handle == 0) return rc;
+        auto h = reinterpret_cast<plat::MemHandle>(handle);
+        const auto* p = static_cast<const uint8_t*>(plat::MemLock(h));
+        image.bytes.assign(p, p + plat::MemSize(h));
+        std::memcpy(&image.width, p + 4, 4);
+        std::memcpy(&image.height, p + 8, 4);
+        std::memcpy(&image.bitCount, p + 14, 2);
+        std::memcpy(&image.palette, p + 32, 4);
+        plat::MemUnlock(h);
+        plat::MemFree(h);
+        return rc;
+    }
+    // Every row of the bitmap against the reference (colour stored blue, green, red).
+    size_t DifferingBytes(const NativeImage& image, const ReferenceImage& ref) {
+        if (uint32_t(image.height) != ref.lines) return SIZE_MAX;
+        size_t differing = 0;
+        for (uint32_t y = 0; y < ref.lines; ++y) {
+            const uint8_t* want = ref.data.data() + y * ref.bytesPerLine;
+            const uint8_t* got = image.Row(y);
+            if (image.bitCount != 24) {
+                differing += std::memcmp(got, want, ref.bytesPerLine) != 0;
+                continue;
+            }
+            for (uint32_t x = 0; x < ref.pixels; ++x)
+                for (int c = 0; c < 3; ++c) differing += got[3 * x + 2 - c] != want[3 * x + c];
+        }
+        return differing;
+    }
+    std::vector<std::string> Captions() const {
+        std::vector<std::string> out;
+        for (const auto& box : plat::host::MessageBoxes()) out.push_back(box.caption + "|" + box.text);
+        return out;
+    }
+};
+
+TEST_F(NativeModesTest, EveryModeAtEveryResolutionIsTheReferenceImage) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    const uint16_t modes[] = {kModeLineArt, kModeFastGray, kModeGray, kModeColor};
+    for (uint16_t resolution : {75, 150, 300, 600}) {
+        for (uint16_t mode : modes) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " at " << resolution << " dpi");
+            ASSERT_TRUE(ScanFromWindow(mode, 0, resolution, 1.0, 1.5, 2.6, 2.4));
+            NativeImage image;
+            TW_UINTPTR handle = 0;
+            ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+            EXPECT_EQ(image.bitCount, mode == kModeLineArt ? 1 : mode == kModeColor ? 24 : 8);
+            EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+            FinishPage();
+        }
+    }
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+}
+
+TEST_F(NativeModesTest, DeepColourBecomesATrueWidth24BitBitmap) {
+    std::strcpy(app.ProductName, "Photoshop");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeColor, kSubMode36Bit, 150, 1.0, 1.0, 2.0, 1.5));
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    const ReferenceImage ref = Reference();  // 16-bit samples: (sample & 4095) x 16
+    ASSERT_EQ(image.bitCount, 24);
+    ASSERT_EQ(uint32_t(image.width), ref.bytesPerLine / 6);
+    ASSERT_EQ(uint32_t(image.height), ref.lines);
+    size_t differing = 0;
+    for (uint32_t y = 0; y < ref.lines; ++y) {
+        const uint8_t* want = ref.data.data() + y * ref.bytesPerLine;
+        for (int32_t x = 0; x < image.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const uint16_t sample = uint16_t(want[6 * x + 2 * c] | (want[6 * x + 2 * c + 1] << 8));
+                differing += image.Row(y)[3 * x + 2 - c] != (sample >> 8);
+            }
+    }
+    EXPECT_EQ(differing, 0u);
+}
+
+TEST_F(NativeModesTest, JamWhileReadingFailsAndAsksToBeClosed) {
+    Simulate("ReadFault", "0x8217@40");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 300, 1.0, 1.0, 4.0, 5.0));
+    NativeImage image;
+    TW_UINTPTR handle = 1;
+    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheSource.SourceState, 700);
+    EXPECT_TRUE(CloseRequested());
+    ASSERT_EQ(Captions().size(), 1u);
+    EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Paper Jammed in Automatic Document Feeder");
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+}
+
+TEST_F(NativeModesTest, DataNotReadyOnceIsAskedAgainSilently) {
+    Simulate("ReadFault", "0x8321@40");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeColor, 0, 300, 1.0, 1.0, 3.0, 4.0));
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+}
+
+TEST_F(NativeModesTest, DataNotReadyTwiceIsTakenAsReadWithoutAMessage) {
+    Simulate("ReadFault", "0x8321@40*2");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 150, 1.0, 1.0, 3.0, 4.0));
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    EXPECT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+}
+
+TEST_F(NativeModesTest, EscapeBetweenBandsCancelsWithoutAMessage) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeColor, 0, 600, 0.5, 0.5, 8.0, 10.0));
+    plat::host::PressEscapeAtPump(2);
+    NativeImage image;
+    TW_UINTPTR handle = 1;
+    EXPECT_EQ(Transfer(image, handle), TWRC_CANCEL);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(TheSource.SourceState, 700);
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+    EXPECT_FALSE(CloseRequested());
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+    // The scanner is stopped and ready: the next page scans normally.
+    FinishPage();
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 75, 1.0, 1.0, 2.0, 2.0));
+    EXPECT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+}
+
+TEST_F(NativeModesTest, NoMemoryForTheBitmapFailsWithLowMemory) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 150, 1.0, 1.0, 3.0, 3.0));
+    plat::host::FailAllocationAt(2);  // the scanner buffers, then the bitmap
+    NativeImage image;
+    TW_UINTPTR handle = 1;
+    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+    EXPECT_EQ(handle, 0u);
+    ASSERT_EQ(Captions().size(), 1u);
+    EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Insufficient Memory.");
+    EXPECT_TRUE(CloseRequested());
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+}
+
+TEST_F(NativeModesTest, ASecondNativeTransferIsRefused) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 75, 1.0, 1.0, 2.0, 2.0));
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SEQERROR);
+}
+
+}  // namespace
