@@ -1,102 +1,198 @@
-// A whole acquisition without the window through the entry point, against the simulated
-// scanner: enable, image information, native transfer, end; the bitmap must be exactly the
-// image the scanner's reference render says a correct source delivers.
+// Native transfers against the scanner's reference render, with and without the window, in
+// every mode and resolution, and what the read loop does when the scanner misbehaves or the
+// user presses Escape.
 #include <cstring>
 #include <vector>
 
 #include "ds_entry.h"
 #include "host_control.h"
-#include "negotiation.h"
-#include "open_fixture.h"
-#include "reference.h"
 #include "request_blocks_in_use.h"
+#include "scan_settings.h"
 #include "source_record.h"
+#include "transfer_fixture.h"
 
 namespace {
 
-TW_FIX32 Inches(double value) {
-    const int32_t fixed = static_cast<int32_t>(value * 65536.0 + 0.5);
-    return TW_FIX32{static_cast<TW_INT16>(fixed >> 16), static_cast<TW_UINT16>(fixed & 0xFFFF)};
-}
-
-struct Bitmap {
+struct NativeImage {
     int32_t width = 0, height = 0;
     uint16_t bitCount = 0;
-    uint32_t paletteEntries = 0;
+    uint32_t palette = 0;
     std::vector<uint8_t> bytes;
     uint32_t Stride() const { return ((uint32_t(width) * bitCount + 31) & ~31u) / 8; }
-    const uint8_t* Row(uint32_t topDown) const {  // rows are stored bottom-up
-        return bytes.data() + 40 + 4 * paletteEntries + (height - 1 - topDown) * Stride();
+    const uint8_t* Row(uint32_t topDown) const {
+        return bytes.data() + 40 + 4 * palette + (height - 1 - topDown) * Stride();
     }
 };
 
-class NativeTransferTest : public OpenTest {
+class NativeTransferTest : public TransferTest {
 protected:
-    void SetUp() override {
-        OpenTest::SetUp();
-        ASSERT_EQ(Open(), TWRC_SUCCESS);
-    }
-    void SetFrame(double left, double top, double right, double bottom) {
-        TW_IMAGELAYOUT layout{};
-        layout.Frame = {Inches(left), Inches(top), Inches(right), Inches(bottom)};
-        ASSERT_EQ(DS_Entry(&app, DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout), TWRC_SUCCESS);
-    }
-    TW_UINT16 Enable() {
-        TW_USERINTERFACE ui{0, 0, nullptr};
-        return DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
-    }
-    TW_UINT16 Transfer(Bitmap& bitmap) {
-        TW_UINTPTR handle = 0;
-        TW_UINT16 rc = DS_Entry(&app, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
+    TW_UINT16 Transfer(NativeImage& image, TW_UINTPTR& handle) {
+        handle = 0xDEAD;
+        const TW_UINT16 rc = DS_Entry(&app, DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
         if (rc != TWRC_XFERDONE || handle == 0) return rc;
         auto h = reinterpret_cast<plat::MemHandle>(handle);
         const auto* p = static_cast<const uint8_t*>(plat::MemLock(h));
-        bitmap.bytes.assign(p, p + plat::MemSize(h));
-        std::memcpy(&bitmap.width, p + 4, 4);
-        std::memcpy(&bitmap.height, p + 8, 4);
-        std::memcpy(&bitmap.bitCount, p + 14, 2);
-        std::memcpy(&bitmap.paletteEntries, p + 32, 4);
+        image.bytes.assign(p, p + plat::MemSize(h));
+        std::memcpy(&image.width, p + 4, 4);
+        std::memcpy(&image.height, p + 8, 4);
+        std::memcpy(&image.bitCount, p + 14, 2);
+        std::memcpy(&image.palette, p + 32, 4);
         plat::MemUnlock(h);
-        plat::MemFree(h);  // the application owns it now
+        plat::MemFree(h);
         return rc;
     }
-    // The scanner's reference for the window and tone tables this source actually sent.
-    ReferenceImage Reference() {
-        const SetParametersBlock& set = TheRequests.setParameters;
-        ReferenceRequest request;
-        request.window.xStart = set.xStart;
-        request.window.yStart = set.yStart;
-        request.window.xEnd = set.xEnd;
-        request.window.yEnd = set.yEnd;
-        request.window.source = set.source;
-        request.window.colourType = set.colourType;
-        request.window.resolution = set.resolution;
-        static ToneState tones;
-        const SendGammaBlock& gamma = TheRequests.sendGamma;
-        tones.entries = gamma.slots[0].entries;
-        for (size_t i = 0; i < kToneSlots; ++i)
-            std::memcpy(tones.slots[i], gamma.slots[i].table, sizeof tones.slots[i]);
-        tones.threshold = gamma.threshold;
-        request.tones = &tones;
-        ReferenceImage image;
-        std::string error;
-        EXPECT_TRUE(RenderReference(SimulatorConfig{}, request, image, error)) << error;
-        return image;
+    // Every row of the bitmap against the reference (colour stored blue, green, red).
+    size_t DifferingBytes(const NativeImage& image, const ReferenceImage& ref) {
+        if (uint32_t(image.height) != ref.lines) return SIZE_MAX;
+        size_t differing = 0;
+        for (uint32_t y = 0; y < ref.lines; ++y) {
+            const uint8_t* want = ref.data.data() + y * ref.bytesPerLine;
+            const uint8_t* got = image.Row(y);
+            if (image.bitCount != 24) {
+                differing += std::memcmp(got, want, ref.bytesPerLine) != 0;
+                continue;
+            }
+            for (uint32_t x = 0; x < ref.pixels; ++x)
+                for (int c = 0; c < 3; ++c) differing += got[3 * x + 2 - c] != want[3 * x + c];
+        }
+        return differing;
     }
-    bool XferReadySent() {
-        for (const auto& n : plat::host::Notifications())
-            if (n.msg == MSG_XFERREADY) return true;
-        return false;
+    std::vector<std::string> Captions() const {
+        std::vector<std::string> out;
+        for (const auto& box : plat::host::MessageBoxes()) out.push_back(box.caption + "|" + box.text);
+        return out;
     }
 };
 
-TEST_F(NativeTransferTest, ColourPageMatchesTheReferenceRender) {
-    TheNegotiation.PixelTypeIndex = 2;   // RGB
-    TheNegotiation.ResolutionIndex = 2;  // 150 dpi
+TEST_F(NativeTransferTest, EveryModeAtEveryResolutionIsTheReferenceImage) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    const uint16_t modes[] = {kModeLineArt, kModeFastGray, kModeGray, kModeColor};
+    for (uint16_t resolution : {75, 150, 300, 600}) {
+        for (uint16_t mode : modes) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << " at " << resolution << " dpi");
+            ASSERT_TRUE(ScanFromWindow(mode, 0, resolution, 1.0, 1.5, 2.6, 2.4));
+            NativeImage image;
+            TW_UINTPTR handle = 0;
+            ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+            EXPECT_EQ(image.bitCount, mode == kModeLineArt ? 1 : mode == kModeColor ? 24 : 8);
+            EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+            FinishPage();
+        }
+    }
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+}
+
+TEST_F(NativeTransferTest, DeepColourBecomesATrueWidth24BitBitmap) {
+    std::strcpy(app.ProductName, "Photoshop");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeColor, kSubMode36Bit, 150, 1.0, 1.0, 2.0, 1.5));
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    const ReferenceImage ref = Reference();  // 16-bit samples: (sample & 4095) x 16
+    ASSERT_EQ(image.bitCount, 24);
+    ASSERT_EQ(uint32_t(image.width), ref.bytesPerLine / 6);
+    ASSERT_EQ(uint32_t(image.height), ref.lines);
+    size_t differing = 0;
+    for (uint32_t y = 0; y < ref.lines; ++y) {
+        const uint8_t* want = ref.data.data() + y * ref.bytesPerLine;
+        for (int32_t x = 0; x < image.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const uint16_t sample = uint16_t(want[6 * x + 2 * c] | (want[6 * x + 2 * c + 1] << 8));
+                differing += image.Row(y)[3 * x + 2 - c] != (sample >> 8);
+            }
+    }
+    EXPECT_EQ(differing, 0u);
+}
+
+TEST_F(NativeTransferTest, JamWhileReadingFailsAndAsksToBeClosed) {
+    Simulate("ReadFault", "0x8217@40");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 300, 1.0, 1.0, 4.0, 5.0));
+    NativeImage image;
+    TW_UINTPTR handle = 1;
+    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheSource.SourceState, 700);
+    EXPECT_TRUE(CloseRequested());
+    ASSERT_EQ(Captions().size(), 1u);
+    EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Paper Jammed in Automatic Document Feeder");
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+}
+
+TEST_F(NativeTransferTest, DataNotReadyOnceIsAskedAgainSilently) {
+    Simulate("ReadFault", "0x8321@40");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeColor, 0, 300, 1.0, 1.0, 3.0, 4.0));
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+}
+
+TEST_F(NativeTransferTest, DataNotReadyTwiceIsTakenAsReadWithoutAMessage) {
+    Simulate("ReadFault", "0x8321@40*2");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 150, 1.0, 1.0, 3.0, 4.0));
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    EXPECT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+}
+
+TEST_F(NativeTransferTest, EscapeBetweenBandsCancelsWithoutAMessage) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeColor, 0, 600, 0.5, 0.5, 8.0, 10.0));
+    plat::host::PressEscapeAtPump(2);
+    NativeImage image;
+    TW_UINTPTR handle = 1;
+    EXPECT_EQ(Transfer(image, handle), TWRC_CANCEL);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_EQ(TheSource.SourceState, 700);
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+    EXPECT_FALSE(CloseRequested());
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+    // The scanner is stopped and ready: the next page scans normally.
+    FinishPage();
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 75, 1.0, 1.0, 2.0, 2.0));
+    EXPECT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+}
+
+TEST_F(NativeTransferTest, NoMemoryForTheBitmapFailsWithLowMemory) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 150, 1.0, 1.0, 3.0, 3.0));
+    plat::host::FailAllocationAt(2);  // the scanner buffers, then the bitmap
+    NativeImage image;
+    TW_UINTPTR handle = 1;
+    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+    EXPECT_EQ(handle, 0u);
+    ASSERT_EQ(Captions().size(), 1u);
+    EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Insufficient Memory.");
+    EXPECT_TRUE(CloseRequested());
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+}
+
+TEST_F(NativeTransferTest, ASecondNativeTransferIsRefused) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 75, 1.0, 1.0, 2.0, 2.0));
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SEQERROR);
+}
+
+TEST_F(NativeTransferTest, ScanWithoutWindowReportsTheImageAndEndsTheTransfer) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
     SetFrame(1.0, 2.0, 3.0, 3.5);
-    ASSERT_EQ(Enable(), TWRC_SUCCESS);
+    ASSERT_EQ(ScanWithoutWindow(2, 2), TWRC_SUCCESS);  // RGB at 150 dpi
     ASSERT_EQ(TheSource.SourceState, 600);
-    EXPECT_TRUE(XferReadySent());
+    bool ready = false;
+    for (const auto& n : plat::host::Notifications()) ready |= n.msg == MSG_XFERREADY;
+    EXPECT_TRUE(ready);
 
     TW_IMAGEINFO info{};
     ASSERT_EQ(DS_Entry(&app, DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
@@ -105,50 +201,29 @@ TEST_F(NativeTransferTest, ColourPageMatchesTheReferenceRender) {
     EXPECT_EQ(info.XResolution.Whole, 150);
     EXPECT_EQ(info.ImageLength, 225);
 
-    Bitmap bitmap;
-    ASSERT_EQ(Transfer(bitmap), TWRC_XFERDONE);
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
     EXPECT_EQ(TheSource.SourceState, 700);
-    EXPECT_EQ(bitmap.bitCount, 24);
-    EXPECT_EQ(bitmap.width, info.ImageWidth);
-    EXPECT_EQ(bitmap.height, info.ImageLength);
-
-    const ReferenceImage ref = Reference();
-    ASSERT_EQ(ref.lines, uint32_t(bitmap.height));
-    ASSERT_EQ(ref.pixels, uint32_t(bitmap.width));
-    size_t differing = 0;
-    for (uint32_t y = 0; y < ref.lines; ++y) {
-        const uint8_t* want = ref.data.data() + y * ref.bytesPerLine;
-        const uint8_t* got = bitmap.Row(y);
-        for (uint32_t x = 0; x < ref.pixels; ++x)
-            for (int c = 0; c < 3; ++c) differing += got[3 * x + 2 - c] != want[3 * x + c];
-    }
-    EXPECT_EQ(differing, 0u);
-
-    TW_PENDINGXFERS pending{};
-    EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(image.width, info.ImageWidth);
+    EXPECT_EQ(image.height, info.ImageLength);
+    EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
     EXPECT_EQ(TheSource.SourceState, 500);
-    EXPECT_EQ(plat::host::LiveBlocks(), 4u);  // only the level-correction tables remain
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
 }
 
-TEST_F(NativeTransferTest, GrayAndLineArtPagesMatchTheReference) {
-    for (int pixelType : {1, 0}) {
-        TheNegotiation.PixelTypeIndex = static_cast<TW_UINT8>(pixelType);
-        TheNegotiation.ResolutionIndex = 3;  // 200 dpi
+TEST_F(NativeTransferTest, GrayAndLineArtWithoutWindowAreTheReferenceImage) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    for (TW_UINT8 pixelType : {1, 0}) {
         SetFrame(0.5, 0.5, 2.5, 1.25);
-        ASSERT_EQ(Enable(), TWRC_SUCCESS) << pixelType;
-        Bitmap bitmap;
-        ASSERT_EQ(Transfer(bitmap), TWRC_XFERDONE) << pixelType;
-        const ReferenceImage ref = Reference();
-        ASSERT_EQ(ref.lines, uint32_t(bitmap.height));
-        EXPECT_EQ(bitmap.bitCount, pixelType == 1 ? 8 : 1);
-        for (uint32_t y = 0; y < ref.lines; ++y)
-            ASSERT_EQ(std::memcmp(bitmap.Row(y), ref.data.data() + y * ref.bytesPerLine,
-                                  ref.bytesPerLine), 0)
-                << "row " << y << " of pixel type " << pixelType;
-        TW_PENDINGXFERS pending{};
-        ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
-        TW_USERINTERFACE ui{0, 0, nullptr};
-        ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
+        ASSERT_EQ(ScanWithoutWindow(pixelType, 3), TWRC_SUCCESS) << int(pixelType);
+        NativeImage image;
+        TW_UINTPTR handle = 0;
+        ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE) << int(pixelType);
+        EXPECT_EQ(image.bitCount, pixelType == 1 ? 8 : 1);
+        EXPECT_EQ(DifferingBytes(image, Reference()), 0u) << int(pixelType);
+        FinishPage();
     }
 }
 
