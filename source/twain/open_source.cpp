@@ -6,6 +6,7 @@
 #include "capability_kept.h"
 #include "dispatch.h"
 #include "interface_language.h"
+#include "level_correction.h"
 #include "negotiation.h"
 #include "port_library.h"
 #include "profile_fields.h"
@@ -75,6 +76,7 @@ void CloseSource(TW_MEMREF) {
     TheSource.SourceConditionCode = TWCC_SUCCESS;
     TheSource.AppIdentity.Id = 0;
     // The scanning window and its work block are released here once they exist.
+    FreeLevelCorrectionTables();
     ReleasePortLibrary();
     TheSource.SourceState = 300;
 }

@@ -222,3 +222,16 @@ TEST_F(OpenTest, LampSaverDelayIsSentAtOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OpenTest, ClosingLeavesNoMemoryBehind) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    TW_USERINTERFACE ui{1, 0, nullptr};  // no window can be made here: the enable fails
+    DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
+    EXPECT_EQ(plat::host::LiveBlocks(), 4u);  // the level-correction tables of the scanner
+    ASSERT_EQ(Close(), TWRC_SUCCESS);
+    EXPECT_EQ(plat::host::LiveBlocks(), 0u);
+}
+
+}  // namespace
