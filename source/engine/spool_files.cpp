@@ -12,14 +12,30 @@ constexpr uint32_t kWriteDiskFileError = 619;
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// A spool that would fall on the output file takes the same name with "_" before its
-// extension: a colour file transfer to the default name must not scan over its own output.
-std::string Avoiding(const std::string& path, const std::string& outputPath) {
-    if (outputPath.empty() || !SamePath(path, outputPath)) return path;
+constexpr int kOtherNames = 16;
+
+// The same name with "_" before its extension.
+std::string OtherName(const std::string& path) {
     const size_t folderEnd = SpoolFolder(path).size();
     const size_t dot = path.rfind('.');
     const size_t at = (dot == std::string::npos || dot < folderEnd) ? path.size() : dot;
     return path.substr(0, at) + "_" + path.substr(at);
+}
+
+// A spool that would fall on the output file takes another name: a colour file transfer to
+// the default name must not scan over its own output.
+std::string Avoiding(const std::string& path, const std::string& outputPath) {
+    if (outputPath.empty() || !SamePath(path, outputPath)) return path;
+    return OtherName(path);
+}
+
+// Nor may a spool take over a file that is already there (an image an earlier transfer
+// delivered under the default name): creating it would truncate that file and the end of
+// the transfer would delete it. "" when no free name is found.
+std::string FreeName(std::string path) {
+    for (int i = 0; i < kOtherNames; ++i, path = OtherName(path))
+        if (!plat::FileExists(path.c_str())) return path;
+    return {};
 }
 
 void Close(SpoolFile& spool) {
@@ -33,10 +49,11 @@ void Delete(SpoolFile& spool) {
     spool = SpoolFile{};
 }
 
-bool Create(SpoolFile& spool, const std::string& path, const TiffGeometry& g) {
+bool Create(SpoolFile& spool, const std::string& wanted, const TiffGeometry& g) {
     Delete(spool);  // a spool left from before is never orphaned
+    const std::string path = FreeName(wanted);
     spool.path = path;
-    spool.handle = CreateTiffFile(path.c_str(), g);
+    spool.handle = path.empty() ? plat::kNoFile : CreateTiffFile(path.c_str(), g);
     if (spool.handle == plat::kNoFile) {
         AbortScan(TWCC_OPERATIONERROR, kWriteDiskFileError);
         return false;

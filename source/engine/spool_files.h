@@ -3,8 +3,8 @@
 // spool "Interp.Tmp", all in the working file's folder.
 //
 // The working file path is also the default name of a file transfer's output. A spool never
-// takes the output file's name: it moves to a name of its own beside it, and only files
-// that were created as spools are ever deleted.
+// takes the output file's name, nor that of a file already there: it moves to a name of its
+// own beside it ("_" before the extension), and only files created as spools are deleted.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +33,7 @@ extern SpoolFiles TheSpools;
 // The folder of a path, up to and including its last '\' or '/'; "" when it has none.
 std::string SpoolFolder(const std::string& workingPath);
 // The paths each spool takes for a working path, given the output file a file transfer
-// writes ("" for none).
+// writes ("" for none), before a file already there moves it on.
 std::string ColourSpoolPath(const std::string& workingPath, const std::string& outputPath);
 std::string GraySpoolPath(const std::string& workingPath, const std::string& outputPath);
 std::string InterpSpoolPath(const std::string& workingPath, const std::string& outputPath);

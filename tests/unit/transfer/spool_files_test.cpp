@@ -47,4 +47,18 @@ TEST(SpoolFiles, EverySpoolCreatedIsDeletedEvenAfterClosing) {
     EXPECT_EQ(plat::host::LiveBlocks(), 0u);
 }
 
+// An image delivered earlier under the default name (the colour spool's name) survives a
+// later post-processed transfer: the spool goes beside it and only the spool is deleted.
+TEST(SpoolFiles, ASpoolNeverTakesOverAFileThatIsThere) {
+    plat::host::Reset();
+    plat::host::ScratchDirectory folder;
+    const std::string working = folder.WriteFile("COR0001.TIF", "an earlier image");
+    const TiffGeometry g{PixelLayout::Rgb24, 30, 2, 150};
+    ASSERT_TRUE(CreateColorSpool(working, "", g));
+    EXPECT_EQ(TheSpools.colour.path, folder.path() + "/COR0001_.TIF");
+    DeleteSpools();
+    EXPECT_EQ(folder.ReadFile("COR0001.TIF"), "an earlier image");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() + "/COR0001_.TIF"));
+}
+
 }  // namespace
