@@ -173,6 +173,7 @@ void ParseConfig(const ConfigLookup& lookup, SimulatorConfig& config,
     p.Number("FeederPages", 1000000, config.feederPages);
     p.Flag("CoverOpen", config.coverOpen);
     p.Number("Seed", 0xFFFFFFFFu, config.sensorSeed);
+    p.Key("ScanLog", [&](const std::string& v) { return config.scanLog = v, true; });
 }
 
 const std::vector<const char*>& ConfigKeys() {
@@ -182,6 +183,6 @@ const std::vector<const char*>& ConfigKeys() {
         "Handle",      "InquiryStatus", "NeverReady",   "SetupStatus", "StartReply",
         "ReadFault",   "StopStatus",   "Original",      "OriginalDpi", "ShadingLines",
         "ReuseShading", "WarmupPolls", "WarmupMs",      "LineRate",   "FeederPages",
-        "CoverOpen",   "Seed"};
+        "CoverOpen",   "Seed",         "ScanLog"};
     return keys;
 }

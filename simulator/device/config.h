@@ -42,6 +42,7 @@ struct SimulatorConfig {
     uint32_t feederPages = 1;      // pages in the document feeder
     bool coverOpen = false;        // transparency unit cover
     uint32_t sensorSeed = 1;       // pattern of the column-to-column gain differences
+    std::string scanLog;           // file the accepted set-ups, tone tables and starts go to
 };
 
 // The profile section the port library reads its keys from.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "buffer_table.h"
+#include "scan_log_file.h"
 
 namespace {
 
@@ -63,5 +64,6 @@ uint16_t DispatchRequest(Device& device, void* block, uint32_t code) {
         case ScanRequestGetStatus: HandleGetStatus(device, As<GetStatusBlock>(block)); break;
         default: As<ScannerRequestHeader>(block).status = kStatusUnknownCode; break;
     }
+    LogAcceptedRequest(device, code, block);
     return As<ScannerRequestHeader>(block).status;
 }
