@@ -2,15 +2,9 @@
 
 #include <cstring>
 
-namespace {
+#include "red_blue_swap.h"
 
-void ReverseRgb(uint32_t pixels, const uint8_t* src, uint8_t* dst) {
-    for (uint32_t i = 0; i < pixels; ++i, src += 3, dst += 3) {
-        dst[0] = src[2];
-        dst[1] = src[1];
-        dst[2] = src[0];
-    }
-}
+namespace {
 
 // Little-endian 16-bit samples: the high byte is the second of each pair.
 void ReverseRgb48ToTop8(uint32_t pixels, const uint8_t* src, uint8_t* dst) {
@@ -38,7 +32,7 @@ void ConvertLineToBmpRow(PixelLayout layout, uint32_t pixelWidth, const uint8_t*
         std::memcpy(dst, src, stored);
         break;
     case PixelLayout::Rgb24:
-        ReverseRgb(pixelWidth, src, dst);
+        SwapRedBlue(src, dst, pixelWidth);
         stored = pixelWidth * 3;
         break;
     case PixelLayout::Rgb48:
