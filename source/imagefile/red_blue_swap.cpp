@@ -32,11 +32,30 @@ inline __m128i Load(const uint8_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-inline void SwapVector(const uint8_t* src, uint8_t* dst, const PhaseMasks& m) {
-    const __m128i out = _mm_or_si128(
-        _mm_or_si128(_mm_and_si128(Load(src + 2), m.ahead), _mm_and_si128(Load(src), m.same)),
-        _mm_and_si128(Load(src - 2), m.behind));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), out);
+inline __m128i Pick(__m128i ahead, __m128i same, __m128i behind, const PhaseMasks& m) {
+    return _mm_or_si128(_mm_or_si128(_mm_and_si128(ahead, m.ahead), _mm_and_si128(same, m.same)),
+                        _mm_and_si128(behind, m.behind));
+}
+
+inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+// The 16 bytes at offset q, which has two bytes on either side.
+inline void SwapVector(const uint8_t* src, uint8_t* dst, uint64_t q, const PhaseMasks& m) {
+    Store(dst + q, Pick(Load(src + q + 2), Load(src + q), Load(src + q - 2), m));
+}
+
+// The first 16 bytes start a pixel: no byte before them is needed, the "two behind" bytes
+// are the vector itself shifted.
+inline void SwapFirstVector(const uint8_t* src, uint8_t* dst, const PhaseMasks& m) {
+    const __m128i v = Load(src);
+    Store(dst, Pick(Load(src + 2), v, _mm_slli_si128(v, 2), m));
+}
+
+// The last 16 bytes end a pixel: no byte after them is needed, the "two ahead" bytes are the
+// vector itself shifted. They overlap bytes already stored, with the same values.
+inline void SwapLastVector(const uint8_t* src, uint8_t* dst, uint64_t q, const PhaseMasks& m) {
+    const __m128i v = Load(src + q);
+    Store(dst + q, Pick(_mm_srli_si128(v, 2), v, Load(src + q - 2), m));
 }
 #endif
 
@@ -52,23 +71,28 @@ void SwapRedBluePlain(const uint8_t* src, uint8_t* dst, uint32_t pixels) {
 
 void SwapRedBlueSse2(const uint8_t* src, uint8_t* dst, uint32_t pixels) {
 #if defined(__SSE2__)
-    // The loads reach two bytes either side of each 48-byte group (16 pixels): the first
-    // pixel goes alone so that nothing is read before src, and a group runs only while a
-    // whole pixel follows it, so nothing is read past the last pixel either.
-    if (pixels == 0) return;
+    // Rows of at least six pixels (18 bytes) go entirely through vectors: the first and the
+    // last 16 bytes by themselves, every vector between them with its two neighbouring bytes
+    // inside the row. A vector at offset q starts q % 3 bytes into a pixel.
     static const PhaseMasks kPhase[3] = {MasksForPhase(0), MasksForPhase(1), MasksForPhase(2)};
-    SwapRedBluePlain(src, dst, 1);
-    uint32_t done = 1;
-    for (; pixels - done > 16; done += 16) {
-        const uint8_t* s = src + uint64_t(done) * 3;
-        uint8_t* d = dst + uint64_t(done) * 3;
-        SwapVector(s, d, kPhase[0]);
-        SwapVector(s + 16, d + 16, kPhase[1]);
-        SwapVector(s + 32, d + 32, kPhase[2]);
+    const uint64_t bytes = uint64_t(pixels) * 3;
+    if (bytes < 18) return SwapRedBluePlain(src, dst, pixels);
+    SwapFirstVector(src, dst, kPhase[0]);
+    uint64_t q = 16;
+    // Copies in registers: every store through dst could alias the table for the compiler.
+    const PhaseMasks phase0 = kPhase[0], phase1 = kPhase[1], phase2 = kPhase[2];
+    for (; q + 48 + 2 <= bytes; q += 48) {
+        SwapVector(src, dst, q, phase1);
+        SwapVector(src, dst, q + 16, phase2);
+        SwapVector(src, dst, q + 32, phase0);
     }
-    SwapRedBluePlain(src + uint64_t(done) * 3, dst + uint64_t(done) * 3, pixels - done);
+    for (; q + 16 + 2 <= bytes; q += 16) SwapVector(src, dst, q, kPhase[q % 3]);
+    // A single byte can remain between those and the last vector; one more vector, ending
+    // two bytes short of the row, covers it.
+    if (q + 16 < bytes) SwapVector(src, dst, bytes - 18, kPhase[(bytes - 18) % 3]);
+    SwapLastVector(src, dst, bytes - 16, kPhase[(bytes - 16) % 3]);
 #else
-    SwapRedBlueSse2(src, dst, pixels);
+    SwapRedBluePlain(src, dst, pixels);
 #endif
 }
 

@@ -11,6 +11,7 @@ void SwapRedBlue(const uint8_t* src, uint8_t* dst, uint32_t pixels);
 // One pixel at a time.
 void SwapRedBluePlain(const uint8_t* src, uint8_t* dst, uint32_t pixels);
 
-// Sixteen pixels at a time with SSE2 (the x86-64 baseline), the remainder one at a time.
+// Sixteen bytes at a time with SSE2 (the x86-64 baseline); rows under six pixels one pixel
+// at a time.
 // Where SSE2 is not part of the target (the i686 build) it is the plain loop.
 void SwapRedBlueSse2(const uint8_t* src, uint8_t* dst, uint32_t pixels);
