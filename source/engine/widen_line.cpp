@@ -1,6 +1,8 @@
 #include "widen_line.h"
 
+#include <array>
 #include <cstring>
+#include <numeric>
 
 #include "bit_doubling.h"
 #include "byte_average.h"
@@ -11,6 +13,7 @@ namespace {
 
 constexpr uint32_t kFullResolution = 1200;
 constexpr uint64_t kLargestBlock = uint64_t(1) << 30;
+constexpr uint32_t kWorkLineSlack = 8;  // word-sized moves may read past the last sample
 
 // Doubled samples of a line: bits for line art, bytes for gray, pixels for colour.
 uint64_t DoubledSamples(SampleKind kind, uint32_t lineBytes) {
@@ -31,9 +34,10 @@ uint64_t BytesOfSamples(SampleKind kind, uint64_t samples) {
     return 0;
 }
 
-// Counts, and with `plan` given records, the doubled samples the accumulator keeps: starting
-// at 1200, a sample is kept when R + a reaches 1200 (and gives 1200 back), else dropped.
-uint32_t Thin(uint64_t doubled, uint32_t asked, WidenPlan* plan) {
+// The thinning accumulator: starting at 1200, doubled sample j is kept when R + a reaches
+// 1200 (and gives 1200 back), else dropped. Calls keep(j) for every kept sample.
+template <class Keep>
+uint32_t Thin(uint64_t doubled, uint32_t asked, Keep keep) {
     int64_t a = kFullResolution;
     uint32_t kept = 0;
     for (uint64_t j = 0; j < doubled; ++j) {
@@ -42,28 +46,44 @@ uint32_t Thin(uint64_t doubled, uint32_t asked, WidenPlan* plan) {
             continue;
         }
         a += int64_t(asked) - kFullResolution;
-        if (plan) {
-            // Doubled sample j is input sample j / 2, or for odd j the mean of it and the
-            // next one; the last input sample is simply repeated.
-            const uint32_t step = SampleStep(plan->kind), i = uint32_t(j >> 1);
-            const uint32_t samples =
-                plan->kind == SampleKind::Colour ? plan->lineBytes / 3 : plan->lineBytes;
-            if (plan->kind == SampleKind::LineArt) {
-                plan->first[kept] = i;
-            } else {
-                plan->first[kept] = i * step;
-                plan->second[kept] = (j & 1) && i + 1 < samples ? (i + 1) * step : i * step;
-            }
-        }
-        ++kept;
+        keep(j, kept++);
     }
     return kept;
 }
 
+// After its first step the accumulator is (j x R) mod 1200, so from sample 1 on the kept
+// samples repeat every 1200 / gcd(R, 1200) samples. Enough periods to keep at least
+// kGatherRun samples are taken as one, so that the gather's inner loop is long; their
+// offsets stay in the first-level cache and drive the whole line.
+constexpr uint32_t kGatherRun = 64;
+constexpr uint32_t kLargestOffsets = kFullResolution + kGatherRun;
+
+void PlanPeriod(WidenPlan& plan, uint32_t asked) {
+    const uint32_t g = std::gcd(asked, kFullResolution);
+    const uint32_t period = kFullResolution / g, kept = asked / g;
+    const uint32_t repeats = (kGatherRun + kept - 1) / kept;
+    plan.period = period * repeats;
+    plan.keptPerPeriod = kept * repeats;
+    uint32_t m = 0;
+    for (uint32_t t = 1; t <= plan.period; ++t)
+        if (uint64_t(t) * asked % kFullResolution + asked >= kFullResolution) plan.offsets[m++] = t - 1;
+}
+
+// Line art: each input byte becomes two bytes, the high nibble's bits doubled first; one
+// lookup gives both.
+constexpr std::array<uint16_t, 256> ByteDoubledTable() {
+    std::array<uint16_t, 256> table{};
+    for (uint32_t v = 0; v < 256; ++v)
+        table[v] = uint16_t(kNibbleDoubled[v >> 4] | kNibbleDoubled[v & 15] << 8);
+    return table;
+}
+constexpr std::array<uint16_t, 256> kByteDoubled = ByteDoubledTable();
+
 void DoubleLineArt(const uint8_t* line, uint32_t bytes, uint8_t* out) {
     for (uint32_t i = 0; i < bytes; ++i) {
-        out[2 * i] = kNibbleDoubled[line[i] >> 4];
-        out[2 * i + 1] = kNibbleDoubled[line[i] & 15];
+        const uint16_t both = kByteDoubled[line[i]];
+        out[2 * i] = uint8_t(both);
+        out[2 * i + 1] = uint8_t(both >> 8);
     }
 }
 
@@ -102,49 +122,70 @@ void DoubleColour(const uint8_t* p, uint32_t n, uint8_t* out) {
     }
 }
 
-void ThinGray(const WidenPlan& plan, const uint8_t* p, uint8_t* out) {
-    for (uint32_t k = 0; k < plan.keptCount; ++k)
-        out[k] = FloorAverage(p[plan.first[k]], p[plan.second[k]]);
-}
-
-void ThinColour(const WidenPlan& plan, const uint8_t* p, uint8_t* out) {
-    for (uint32_t k = 0; k < plan.keptCount; ++k) {
-        const uint8_t* a = p + plan.first[k];
-        const uint8_t* b = p + plan.second[k];
-        out[3 * k] = FloorAverage(a[0], b[0]);
-        out[3 * k + 1] = FloorAverage(a[1], b[1]);
-        out[3 * k + 2] = FloorAverage(a[2], b[2]);
+void DoubleLine(const WidenPlan& plan, const uint8_t* line, uint8_t* out) {
+    switch (plan.kind) {
+        case SampleKind::LineArt: return DoubleLineArt(line, plan.lineBytes, out);
+        case SampleKind::Gray: return DoubleGray(line, plan.lineBytes, out);
+        case SampleKind::Colour: return DoubleColour(line, plan.lineBytes / 3, out);
     }
 }
 
-// Kept bits packed from the most significant bit; the unused end of the last byte is 0.
-void ThinLineArt(const WidenPlan& plan, const uint8_t* p, uint8_t* out) {
+// The kept samples of a doubled gray or colour line, at most `limit` bytes of them.
+template <uint32_t Step>
+void GatherKept(const WidenPlan& plan, const uint8_t* d, uint8_t* out, uint32_t limit) {
+    const uint32_t samples = limit / Step < plan.keptCount ? limit / Step : plan.keptCount;
+    const uint32_t perPeriod = plan.keptPerPeriod;
     uint32_t k = 0;
-    for (uint32_t byte = 0; byte < plan.outBytes; ++byte) {
+    auto put = [&](uint32_t j) {
+        for (uint32_t c = 0; c < Step; ++c) out[k * Step + c] = d[j * Step + c];
+        ++k;
+    };
+    if (samples == 0) {
+        for (uint32_t c = 0; c < limit && c < Step; ++c) out[c] = d[c];
+        return;
+    }
+    put(0);
+    uint32_t base = 1, m = 0;
+    const uint32_t* offsets = plan.offsets;
+    // A colour pixel moves as a four-byte word whose last byte the next pixel overwrites,
+    // so these runs stop short of the last pixel (the work line has room past its end).
+    const uint32_t spare = Step == 3 ? 1 : 0;
+    for (; k + perPeriod + spare <= samples; base += plan.period, k += perPeriod) {
+        const uint8_t* from = d + base * Step;
+        uint8_t* to = out + k * Step;
+        for (uint32_t i = 0; i < perPeriod; ++i) {
+            if constexpr (Step == 3)
+                std::memcpy(to + i * 3, from + offsets[i] * 3, 4);
+            else
+                to[i] = from[offsets[i]];
+        }
+    }
+    for (; k < samples; ++m) put(base + offsets[m]);
+    // A capped colour row can end inside a pixel: the next kept pixel's first bytes.
+    const uint32_t j = base + plan.offsets[m];
+    for (uint32_t c = 0; samples < plan.keptCount && k * Step + c < limit; ++c)
+        out[k * Step + c] = d[j * Step + c];
+}
+
+// Kept bits packed from the most significant bit; the unused end of the last byte is 0.
+void ThinLineArt(const WidenPlan& plan, const uint8_t* p, uint8_t* out, uint32_t limit) {
+    uint32_t k = 0;
+    for (uint32_t byte = 0; byte < limit; ++byte) {
         uint32_t packed = 0;
         for (uint32_t bit = 0; bit < 8; ++bit, ++k) {
             uint32_t v = 0;
-            if (k < plan.keptCount) v = (p[plan.first[k] >> 3] >> (7 - (plan.first[k] & 7))) & 1;
+            if (k < plan.keptCount) v = (p[plan.bits[k] >> 3] >> (7 - (plan.bits[k] & 7))) & 1;
             packed = packed << 1 | v;
         }
         out[byte] = uint8_t(packed);
     }
 }
 
-void WidenWhole(const WidenPlan& plan, const uint8_t* line, uint8_t* out) {
-    switch (plan.kind) {
-        case SampleKind::LineArt:
-            return plan.thinned ? ThinLineArt(plan, line, out) : DoubleLineArt(line, plan.lineBytes, out);
-        case SampleKind::Gray:
-            return plan.thinned ? ThinGray(plan, line, out) : DoubleGray(line, plan.lineBytes, out);
-        case SampleKind::Colour:
-            return plan.thinned ? ThinColour(plan, line, out) : DoubleColour(line, plan.lineBytes / 3, out);
-    }
-}
-
-bool AllocatePlan(WidenPlan& plan) {
-    const uint64_t indices = plan.thinned ? uint64_t(plan.keptCount) * 4 : 0;
-    const uint64_t total = 2 * indices + plan.outBytes;
+bool AllocatePlan(WidenPlan& plan, uint64_t doubledBytes) {
+    uint64_t indices = 0;
+    if (plan.thinned)
+        indices = 4 * (plan.kind == SampleKind::LineArt ? uint64_t(plan.keptCount) : kLargestOffsets);
+    const uint64_t total = indices + doubledBytes + kWorkLineSlack;
     if (total > kLargestBlock) return false;
     plan.block = plat::MemAlloc(size_t(total));
     uint8_t* base = plan.block ? static_cast<uint8_t*>(plat::MemLock(plan.block)) : nullptr;
@@ -153,11 +194,9 @@ bool AllocatePlan(WidenPlan& plan) {
         plan.block = nullptr;
         return false;
     }
-    if (plan.thinned) {
-        plan.first = reinterpret_cast<uint32_t*>(base);
-        plan.second = reinterpret_cast<uint32_t*>(base + indices);
-    }
-    plan.scratch = base + 2 * indices;
+    if (plan.thinned && plan.kind == SampleKind::LineArt) plan.bits = reinterpret_cast<uint32_t*>(base);
+    if (plan.thinned && plan.kind != SampleKind::LineArt) plan.offsets = reinterpret_cast<uint32_t*>(base);
+    plan.doubled = base + indices;
     return true;
 }
 
@@ -181,30 +220,43 @@ bool BuildWidenPlan(SampleKind kind, uint32_t lineBytes, uint32_t effectiveResol
     FreeWidenPlan(*plan);
     if (effectiveResolution <= 600 || lineBytes == 0) return false;
     const uint64_t doubled = DoubledSamples(kind, lineBytes);
-    if (doubled == 0 || doubled > kLargestBlock) return false;
+    const uint64_t doubledBytes = BytesOfSamples(kind, doubled);
+    if (doubled == 0 || doubledBytes > kLargestBlock) return false;
+    const bool thinning = WidenTarget(effectiveResolution) < kFullResolution;
+    if (thinning && askedResolution == 0) return false;
     WidenPlan p;
     p.kind = kind;
     p.lineBytes = lineBytes;
-    p.thinned = WidenTarget(effectiveResolution) < kFullResolution;
-    if (p.thinned && askedResolution == 0) return false;
-    const uint64_t samples = p.thinned ? Thin(doubled, askedResolution, nullptr) : doubled;
-    const uint64_t outBytes = BytesOfSamples(kind, samples);
-    if (outBytes == 0 || outBytes > kLargestBlock) return false;
+    // An asked resolution of 1200 or more keeps every doubled sample.
+    p.thinned = thinning && askedResolution < kFullResolution;
+    const uint64_t samples = p.thinned ? Thin(doubled, askedResolution, [](uint64_t, uint32_t) {}) : doubled;
     p.keptCount = uint32_t(samples);
-    p.outBytes = uint32_t(outBytes);
-    if (!AllocatePlan(p)) return false;
-    if (p.thinned) Thin(doubled, askedResolution, &p);
+    p.outBytes = uint32_t(BytesOfSamples(kind, samples));
+    if (!AllocatePlan(p, doubledBytes)) return false;
+    if (p.thinned && kind == SampleKind::LineArt)
+        Thin(doubled, askedResolution, [&](uint64_t j, uint32_t k) { p.bits[k] = uint32_t(j >> 1); });
+    else if (p.thinned)
+        PlanPeriod(p, askedResolution);
     *plan = p;
     return true;
 }
 
 uint32_t WidenLine(const WidenPlan& plan, const uint8_t* line, uint8_t* out, uint32_t outCapacity) {
     if (!plan.block || !line || !out) return 0;
-    if (outCapacity >= plan.outBytes) {
-        WidenWhole(plan, line, out);
-        return plan.outBytes;
+    const uint32_t length = outCapacity < plan.outBytes ? outCapacity : plan.outBytes;
+    if (plan.thinned && plan.kind == SampleKind::LineArt) {
+        ThinLineArt(plan, line, out, length);
+    } else if (plan.thinned) {
+        DoubleLine(plan, line, plan.doubled);
+        if (plan.kind == SampleKind::Colour)
+            GatherKept<3>(plan, plan.doubled, out, length);
+        else
+            GatherKept<1>(plan, plan.doubled, out, length);
+    } else if (length == plan.outBytes) {
+        DoubleLine(plan, line, out);
+    } else {
+        DoubleLine(plan, line, plan.doubled);
+        std::memcpy(out, plan.doubled, length);
     }
-    WidenWhole(plan, line, plan.scratch);
-    std::memcpy(out, plan.scratch, outCapacity);
-    return outCapacity;
+    return length;
 }

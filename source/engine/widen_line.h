@@ -16,14 +16,16 @@ struct WidenPlan {
     SampleKind kind = SampleKind::Gray;
     uint32_t lineBytes = 0;  // the scanner line
     uint32_t outBytes = 0;   // the widened line, before any cap
-    bool thinned = false;    // the target is below 1200 dpi
+    bool thinned = false;    // the target is below 1200 dpi and samples are dropped
     uint32_t keptCount = 0;  // doubled samples (bits, bytes or pixels) that survive thinning
-    // Thinned gray and colour: output sample k is the truncating mean of the samples at byte
-    // offsets first[k] and second[k] (equal for a copied sample). Thinned line art: output
-    // bit k is input bit first[k].
-    uint32_t* first = nullptr;
-    uint32_t* second = nullptr;
-    uint8_t* scratch = nullptr;  // one whole widened line, for a caller's shorter row
+    // Thinned gray and colour: the first doubled sample is always kept; after it the kept
+    // ones repeat with the accumulator's period (1200 / gcd(R, 1200) samples, or a few
+    // periods taken as one), at these offsets within each period.
+    uint32_t period = 0;
+    uint32_t keptPerPeriod = 0;
+    uint32_t* offsets = nullptr;
+    uint32_t* bits = nullptr;     // thinned line art: the input bit of every output bit
+    uint8_t* doubled = nullptr;   // one doubled line: the work line of thinning and capping
     plat::MemHandle block = nullptr;
 };
 

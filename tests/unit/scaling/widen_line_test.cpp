@@ -50,7 +50,9 @@ TEST_F(WidenLineTest, TheTargetIsHalvedOnlyBetween1200And2400) {
 TEST_F(WidenLineTest, EveryModeAndResolutionMatchesTheFormulaOnOddWidths) {
     const std::vector<std::pair<uint32_t, uint32_t>> resolutions = {
         {601, 600}, {700, 600}, {800, 400}, {900, 450}, {1000, 800}, {1199, 1199}, {1200, 600},
-        {1201, 600}, {1600, 800}, {2000, 1000}, {2399, 1199}, {2400, 1200}, {4800, 1200}};
+        {1201, 600}, {1600, 800}, {2000, 1000}, {2399, 1199}, {2400, 1200}, {4800, 1200},
+        // Thinning periods of every length, and a scanner asked for more than 1200.
+        {700, 37}, {900, 999}, {1100, 1}, {1500, 7}, {1000, 1300}};
     const std::vector<std::pair<SampleKind, uint32_t>> kinds = {
         {SampleKind::LineArt, 1}, {SampleKind::Gray, 1}, {SampleKind::Colour, 3}};
     for (auto [kind, step] : kinds)
