@@ -8,6 +8,7 @@
 #include "source_record.h"
 #include "transfer_blocks.h"
 #include "transfer_end.h"
+#include "transfer_outcome.h"
 #include "ui_hooks.h"
 
 void FileTransfer(TW_MEMREF) {
@@ -17,24 +18,7 @@ void FileTransfer(TW_MEMREF) {
     if (CurrentXferMech() != TWSX_FILE) return FailCall(TWCC_SEQERROR);
     AbandonTransfer();  // nothing of an earlier transfer may be left over
     TransferImageBlocks(TransferKind::File, nullptr);
-    switch (TheSource.SourceReturnCode) {
-    case TWRC_FAILURE:
-        EnableScanControls();
-        EndOfScanCleanUp();
-        NotifyCloseRequest();
-        break;
-    case TWRC_CANCEL:
-        EnableScanControls();
-        EndOfScanCleanUp();
-        break;
-    default:
-        if (BatchScanningActive())
-            StartNextBatchJobTimer();
-        else
-            EnableScanControls();
-        EndOfScanCleanUp();
-        break;
-    }
-    TheScanJob.firstPage = false;
+    if (!EndUnsuccessfulTransfer(TheSource.SourceReturnCode))
+        EndFinishedTransfer(BatchScanningActive());
     TheSource.SourceState = 700;
 }

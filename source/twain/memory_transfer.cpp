@@ -13,6 +13,7 @@
 #include "source_record.h"
 #include "transfer_blocks.h"
 #include "transfer_end.h"
+#include "transfer_outcome.h"
 #include "ui_hooks.h"
 
 namespace {
@@ -68,27 +69,10 @@ bool AppTakesBatchTimerAtEndTransfer() {
 }
 
 void EndBlockCall() {
-    switch (TheSource.SourceReturnCode) {
-    case TWRC_FAILURE:
-        EnableScanControls();
-        EndOfScanCleanUp();
-        NotifyCloseRequest();
-        break;
-    case TWRC_CANCEL:
-        EnableScanControls();
-        EndOfScanCleanUp();
-        break;
-    case TWRC_XFERDONE:
-        if (BatchScanningActive() && !BatchWritesFiles() && !AppTakesBatchTimerAtEndTransfer())
-            StartNextBatchJobTimer();
-        else
-            EnableScanControls();
-        EndOfScanCleanUp();
-        break;
-    default:
-        return;  // more blocks to come
-    }
-    TheScanJob.firstPage = false;
+    const TW_UINT16 rc = TheSource.SourceReturnCode;
+    if (EndUnsuccessfulTransfer(rc) || rc != TWRC_XFERDONE) return;  // more blocks to come
+    EndFinishedTransfer(BatchScanningActive() && !BatchWritesFiles() &&
+                        !AppTakesBatchTimerAtEndTransfer());
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 #include "scanner_link.h"
 #include "settings_store.h"
 #include "source_record.h"
+#include "batch_hooks.h"
 #include "transfer_end.h"
+#include "transfer_outcome.h"
 #include "ui_hooks.h"
 
 namespace {
@@ -80,9 +82,7 @@ void NativeTransfer(TW_MEMREF data) {
     TheSource.SourceReturnCode = TWRC_XFERDONE;
     plat::MemHandle image = TransferNativeImage();
     AnswerHandle(data, image);
-    EnableScanControls();
-    EndOfScanCleanUp();
-    TheScanJob.firstPage = false;
-    if (TheSource.SourceReturnCode == TWRC_FAILURE) NotifyCloseRequest();
+    if (!EndUnsuccessfulTransfer(TheSource.SourceReturnCode))
+        EndFinishedTransfer(BatchScanningActive());
     TheSource.SourceState = 700;
 }

@@ -1,0 +1,25 @@
+#include "transfer_outcome.h"
+
+#include "batch_hooks.h"
+#include "notify.h"
+#include "scan_job_state.h"
+#include "transfer_end.h"
+#include "ui_hooks.h"
+
+bool EndUnsuccessfulTransfer(TW_UINT16 returnCode) {
+    if (returnCode != TWRC_FAILURE && returnCode != TWRC_CANCEL) return false;
+    EnableScanControls();
+    EndOfScanCleanUp();
+    if (returnCode == TWRC_FAILURE) NotifyCloseRequest();
+    TheScanJob.firstPage = false;
+    return true;
+}
+
+void EndFinishedTransfer(bool batchTimer) {
+    if (batchTimer)
+        StartNextBatchJobTimer();
+    else
+        EnableScanControls();
+    EndOfScanCleanUp();
+    TheScanJob.firstPage = false;
+}
