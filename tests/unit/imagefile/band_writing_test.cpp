@@ -95,6 +95,24 @@ TEST_F(BandWritingTest, BmpColorIsStoredBlueGreenRed) {
               (std::vector<uint8_t>{3, 2, 1, 6, 5, 4, 0, 0}));
 }
 
+TEST_F(BandWritingTest, WideColorRowsAreSwappedWholeAndPaddedWithZeros) {
+    // 23 pixels: 69 bytes stored in 72, wide enough for the vector path, whose last vector
+    // ends at the row's last pixel and must leave the padding to the zeros.
+    const uint32_t width = 23, lines = 3, lineBytes = width * 3, aligned = 72;
+    const auto r = Request(TWFF_BMP, PixelLayout::Rgb24, width, lines, lineBytes, aligned);
+    const std::vector<uint8_t> scan = Counting(lineBytes * lines);
+    ASSERT_TRUE(WriteInBands(r, scan, {2, 1}));
+    std::vector<uint8_t> expected;
+    for (uint32_t row = lines; row-- > 0;) {
+        const uint8_t* line = scan.data() + row * lineBytes;
+        for (uint32_t x = 0; x < width; ++x)
+            expected.insert(expected.end(), {line[3 * x + 2], line[3 * x + 1], line[3 * x]});
+        expected.insert(expected.end(), aligned - lineBytes, 0);
+    }
+    const std::vector<uint8_t> file = ReadBytes(path);
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54, file.end()), expected);
+}
+
 TEST_F(BandWritingTest, Bmp36BitColorKeepsTheTopEightBitsOfEachSample) {
     // Samples (little-endian) red 0xAB10, green 0x0FF0, blue 0xFFF0.
     const auto r = Request(TWFF_BMP, PixelLayout::Rgb48, 1, 1, 6, 4);
