@@ -14,6 +14,7 @@
 #include "convolve_band.h"
 #include "filter_oracle.h"
 #include "image_filters.h"
+#include "memcpy_baseline.h"
 #include "test_images.h"
 
 namespace {
@@ -21,29 +22,8 @@ namespace {
 constexpr int kWidth = 7016, kHeight = 9921;  // 11.69 x 16.54 in at 600 dpi
 constexpr size_t kBandBytes = 2u << 20;
 
-double Seconds(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
-// The fastest of three copies of `bytes` from one buffer into another.
-double MemcpySeconds(size_t bytes) {
-    std::vector<uint8_t> from(bytes, 0x5A), to(bytes, 0);
-    double best = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const auto t0 = std::chrono::steady_clock::now();
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::ClobberMemory();
-        best = std::min(best, Seconds(t0));
-    }
-    return best;
-}
-
 void Report(benchmark::State& state, size_t bytes, double seconds) {
-    const double copy = MemcpySeconds(bytes);
-    state.SetBytesProcessed(int64_t(bytes) * state.iterations());
-    state.counters["MBps"] = double(bytes) / seconds / 1e6;
-    state.counters["memcpy_MBps"] = double(bytes) / copy / 1e6;
-    state.counters["ratio_to_memcpy"] = copy / seconds;
+    ReportAgainstMemcpy(state, bytes, seconds);
 }
 
 Bitmap Page(int height = kHeight) {
@@ -60,7 +40,7 @@ void BM_WholeImage(benchmark::State& state, Filter filter) {
         const auto t0 = std::chrono::steady_clock::now();
         filter(page.block.data(), page.block.size(), none);
         benchmark::ClobberMemory();
-        total += Seconds(t0);
+        total += SecondsSince(t0);
     }
     Report(state, page.stride() * kHeight, total / double(state.iterations()));
 }
@@ -81,7 +61,7 @@ void BM_ConvolveBand(benchmark::State& state, ConvolveWeights weights) {
             ConvolveBand(image.data() + size_t(line) * rowBytes, rows, rows + 1, shape, line, weights, 0);
         }
         benchmark::ClobberMemory();
-        total += Seconds(t0);
+        total += SecondsSince(t0);
     }
     FreeConvolveHistories();
     Report(state, size_t(rowBytes) * kHeight, total / double(state.iterations()));
@@ -99,11 +79,11 @@ void BM_BlurAgainstFormula(benchmark::State& state) {
         auto t0 = std::chrono::steady_clock::now();
         BlurImage(b.block.data(), b.block.size(), 1, FilterProgress{});
         benchmark::ClobberMemory();
-        fast += Seconds(t0);
+        fast += SecondsSince(t0);
         t0 = std::chrono::steady_clock::now();
         const Grid out = OracleBlur(grid, 1);
         benchmark::DoNotOptimize(out.v.data());
-        plain += Seconds(t0);
+        plain += SecondsSince(t0);
     }
     const double bytes = double(strip.stride()) * kStrip * double(state.iterations());
     state.counters["MBps"] = bytes / fast / 1e6;

@@ -19,6 +19,7 @@
 #include "color_table.h"
 #include "descreen_reduction.h"
 #include "interpolate_block.h"
+#include "memcpy_baseline.h"
 #include "table_content.h"
 #include "widen_line.h"
 
@@ -28,7 +29,6 @@ constexpr uint32_t kPixels600 = 7016, kPixels300 = 3508;
 constexpr uint32_t kLines300 = 4961;
 
 using Clock = std::chrono::steady_clock;
-double Seconds(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
 
 std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
     std::mt19937 rng(seed);
@@ -37,26 +37,9 @@ std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
     return out;
 }
 
-// The fastest of three copies of `bytes` between two buffers of 64 MB or more.
-double MemcpySeconds(size_t bytes) {
-    const size_t span = std::max<size_t>(bytes, 64u << 20);
-    std::vector<uint8_t> from(span, 0x5A), to(span, 0);
-    double best = 1e9;
-    for (int run = 0; run < 3; ++run) {
-        const auto t0 = Clock::now();
-        std::memcpy(to.data(), from.data(), bytes);
-        benchmark::ClobberMemory();
-        best = std::min(best, Seconds(t0));
-    }
-    return best;
-}
-
+// Against copies between buffers of 64 MB or more, far larger than the caches.
 void Report(benchmark::State& state, size_t bytes, double seconds) {
-    const double copy = MemcpySeconds(bytes);
-    state.SetBytesProcessed(int64_t(bytes) * state.iterations());
-    state.counters["MBps"] = double(bytes) / seconds / 1e6;
-    state.counters["memcpy_MBps"] = double(bytes) / copy / 1e6;
-    state.counters["ratio_to_memcpy"] = copy / seconds;
+    ReportAgainstMemcpy(state, bytes, seconds, 64u << 20);
 }
 
 // Scanner lines at 600 dpi widened one by one into a 2 MB application block.
@@ -76,7 +59,7 @@ void BM_WidenLine(benchmark::State& state, SampleKind kind, uint32_t effective, 
             written += WidenLine(plan, page.data() + size_t(i) * lineBytes,
                                  block.data() + size_t(i % perBlock) * plan.outBytes, plan.outBytes);
         benchmark::ClobberMemory();
-        total += Seconds(t0);
+        total += SecondsSince(t0);
     }
     FreeWidenPlan(plan);
     Report(state, written, total / double(state.iterations()));
@@ -98,7 +81,7 @@ void BM_InterpolateBlock(benchmark::State& state, SampleKind kind) {
             InterpolateBlock(s, page.data() + size_t(line) * lineBytes, block,
                              out.data() + size_t(line) * 2 * rowBytes, uint32_t(rowBytes));
         benchmark::ClobberMemory();
-        total += Seconds(t0);
+        total += SecondsSince(t0);
     }
     EndInterpolation(s);
     Report(state, out.size(), total / double(state.iterations()));
@@ -121,7 +104,7 @@ void BM_ReduceBand(benchmark::State& state, uint32_t sampleBytes) {
             const auto t0 = Clock::now();
             ReduceBand(maps, band.data(), rows, rows + 1, line);
             benchmark::ClobberMemory();
-            seconds += Seconds(t0);
+            seconds += SecondsSince(t0);
         }
         total += seconds;
     }
@@ -146,7 +129,7 @@ void BM_ConvertBlockToCmyk(benchmark::State& state) {
             ConvertBlockToCmyk(table, buffer.data(), bytes, memory, true);
         }
         benchmark::ClobberMemory();
-        total += Seconds(t0);
+        total += SecondsSince(t0);
     }
     FreeCmykTable(table);
     Report(state, page.size(), total / double(state.iterations()));
@@ -164,7 +147,7 @@ void BM_ApplyColorTable(benchmark::State& state, bool large) {
         const auto t0 = Clock::now();
         ApplyColorTable(table, 2000, kPixels600, page.data(), kPixels600 * 3, false);
         benchmark::ClobberMemory();
-        total += Seconds(t0);
+        total += SecondsSince(t0);
     }
     FreeColorTable(table);
     Report(state, page.size(), total / double(state.iterations()));
