@@ -184,7 +184,7 @@ void FreeConvolveHistories() {
 ConvolvedRows ConvolveBandWith(ConvolveHistory& h, uint8_t* band, uint32_t rows,
                                uint32_t capacityRows, const BandShape& shape,
                                uint32_t firstLine, const ConvolveWeights& weights) {
-    const ConvolvedRows unchanged{firstLine, rows};
+    const ConvolvedRows unchanged{firstLine, rows, false};
     if (!band) return unchanged;
     if (firstLine == 0 && !StartImage(h, shape, weights)) return unchanged;
     if (!h.active || firstLine != h.nextLine || !SameShape(shape, h.shape) ||

@@ -58,6 +58,7 @@ void FreeConvolveHistories();
 struct ConvolvedRows {
     uint32_t firstLine = 0;  // image line of the band's first row after the call
     uint32_t rows = 0;       // finished rows now at the start of the band
+    bool filtered = true;    // false: the band passed through unchanged (see below)
 };
 
 // Filters `rows` rows of band (room for capacityRows rows) that begin at image line

@@ -14,6 +14,7 @@
 
 namespace {
 
+constexpr uint32_t kInsufficientMemory = 604;
 constexpr uint32_t kWriteDiskFileError = 619;
 
 bool WritesOutput() { return !TheTransfer.postProcessing; }
@@ -38,30 +39,35 @@ void PrepareBand(const ScanBuffers& b, uint32_t first, uint32_t count) {
     }
 }
 
-// The band's lines copied or widened into the band block, and doubled when the output
+// The band's lines copied or widened into the band block, and enlarged when the output
 // file takes interpolated rows.
 BandRows GatherBand(const ScanBuffers& b, uint32_t first, uint32_t count) {
     TransferState& t = TheTransfer;
-    const RowShape& shape = t.step.shape;
+    const StepContext& step = t.step;
     uint8_t* lines = Interpolates() ? t.interpolation.data : t.band.data;
     for (uint32_t i = 0; i < count; ++i)
-        DeliverLine(t.step, ScanLineAddress(b, first + i, shape.scanBytes),
-                    lines + uint64_t(i) * shape.lineBytes, false);
+        DeliverLine(step, ScanLineAddress(b, first + i, step.shape.scanBytes),
+                    lines + uint64_t(i) * step.bandLineBytes, step.bandLineBytes, false);
     if (!Interpolates()) return BandRows{t.band.data, first, count};
-    const InterpolationShape doubled{shape.lineBytes, TransferOutputRowBytes(), 2};
-    InterpolateBlock(t.step, doubled, lines, count, t.band.data);
-    return BandRows{t.band.data, 2 * first, 2 * count};
+    const uint32_t factor = step.shape.rowsPerLine;
+    const bool ok = InterpolateRows(step, lines, count, t.band.data, TransferOutputRowBytes());
+    return BandRows{t.band.data, factor * first, factor * count, ok};
 }
 
+// The band filters and the reduction; a step that could not run ends the scan, since the
+// rows it holds back would be lost.
 BandRows FilterBand(BandRows rows) {
     const TransferState& t = TheTransfer;
-    if (t.step.filterMode == 8) rows = UnsharpMaskBand(t.step, rows, t.bandRows);
-    if (t.step.descreenAtLowRes) rows = DescreenBand(t.step, rows, t.bandRows);
-    if (t.step.reduceAfterDescreen) rows = ReduceDescreenedBand(t.step, rows);
+    if (rows.ok && t.step.filterMode == 8) rows = UnsharpMaskBand(t.step, rows, t.bandRows);
+    if (rows.ok && t.step.descreenAtLowRes) rows = DescreenBand(t.step, rows, t.bandRows);
+    if (rows.ok && t.step.reduceAfterDescreen)
+        rows = ReduceDescreenedBand(t.step, rows, t.bandRows);
+    if (!rows.ok) AbortScan(TWCC_LOWMEMORY, kInsufficientMemory);
     return rows;
 }
 
 bool WriteBand(const BandRows& rows) {
+    if (!rows.ok) return false;
     if (rows.count == 0) return true;
     const TransferState& t = TheTransfer;
     if (WritesOutput()) return WriteTransferOutput(rows.rows, rows.count);
@@ -98,11 +104,11 @@ bool BandsNeedBlock(const ScanBuffers& b) {
 
 // One row more than a band: the band filters hold a row back until the next band.
 uint32_t BandBlockRows(const ScanBuffers& b) {
-    return b.linesPerRequest * (Interpolates() ? 2 : 1) + 1;
+    return b.linesPerRequest * (Interpolates() ? TheTransfer.step.shape.rowsPerLine : 1) + 1;
 }
 
 uint64_t BandBlockRowBytes() {
-    return Interpolates() ? TransferOutputRowBytes() : TheTransfer.step.shape.lineBytes;
+    return Interpolates() ? TransferOutputRowBytes() : TheTransfer.step.bandLineBytes;
 }
 
 bool ReadImageToFile() {

@@ -49,7 +49,9 @@ void FillImageInfo(const ImageInfoInput& in, TW_IMAGEINFO& info) {
     std::memset(&info, 0, sizeof info);
     info.XResolution = info.YResolution = Whole(ReportedResolution(in));
 
-    int64_t width = job.geometry.pixelWidth;
+    const bool reduced = in.reducedBytes > 0 && in.reducedLines > 0;
+    const uint32_t lines = reduced ? in.reducedLines : job.geometry.lines;
+    int64_t width = reduced ? PixelWidthOf(in.reducedBytes, s.ScanMode) : job.geometry.pixelWidth;
     const int64_t effective = job.EffectiveResolution;
     if (job.HalfResolutionScan) {
         const int64_t even = effective & ~int64_t(1);
@@ -58,10 +60,10 @@ void FillImageInfo(const ImageInfoInput& in, TW_IMAGEINFO& info) {
         width = width * s.Scaling * s.ScanRes / 60000;
     }
     int64_t imageWidth = job.HalfResolutionScan ? 2 * width : width;
-    int64_t imageLength = job.HalfResolutionScan ? 2 * int64_t(job.geometry.lines) : job.geometry.lines;
+    int64_t imageLength = job.HalfResolutionScan ? 2 * int64_t(lines) : lines;
     if (s.DpiScale >= 2 && s.DpiScale <= 4) {
         imageWidth = int64_t(s.DpiScale) * width * 4;
-        imageLength = int64_t(job.geometry.lines) * s.DpiScale * 2;
+        imageLength = int64_t(lines) * s.DpiScale * 2;
     }
     if (s.ScanMode == kModeColor && s.ScanSubMode == kSubMode36Bit) imageWidth = job.geometry.pixelWidth / 2;
     info.ImageWidth = static_cast<TW_INT32>(imageWidth);

@@ -10,6 +10,10 @@ struct ImageInfoInput {
     const ScanJobState* job;
     uint16_t opticalResolution;
     bool faxApplication;  // the applications of strings 55 and 60 want 200 for 198 dpi
+    // Descreened below 300 dpi in a memory or file transfer: the reduced line (bytes) and
+    // line count the transfer delivers; 0 when the lines are delivered as scanned.
+    uint32_t reducedBytes = 0;
+    uint32_t reducedLines = 0;
 };
 
 void FillImageInfo(const ImageInfoInput& input, TW_IMAGEINFO& info);

@@ -1,6 +1,7 @@
 #include "memory_blocks.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "abort_scan.h"
 #include "dispatch.h"
@@ -47,8 +48,20 @@ uint8_t* LineDestination(const TransferState& t, const AppBlock& block, uint32_t
 
 }  // namespace
 
-InterpolationShape MemoryInterpolation(const RowShape& shape) {
-    return InterpolationShape{shape.lineBytes, shape.rowBytes, shape.rowsPerLine};
+void ZeroRowTails(uint8_t* rows, uint32_t count, uint32_t filled, uint32_t rowBytes) {
+    if (filled >= rowBytes) return;
+    for (uint32_t r = 0; r < count; ++r)
+        std::memset(rows + uint64_t(r) * rowBytes + filled, 0, rowBytes - filled);
+}
+
+bool FinishMemoryBlock(const AppBlock& block, const uint8_t* lines, uint32_t count) {
+    const StepContext& step = TheTransfer.step;
+    const RowShape& shape = step.shape;
+    if (shape.rowsPerLine > 1 && !InterpolateRows(step, lines, count, block.data, shape.rowBytes))
+        return AbortScan(TWCC_LOWMEMORY, kInsufficientMemory), false;
+    if (shape.cmyk && !ConvertRowsToCmyk(step, block.data, count * shape.rowsPerLine, block.bytes))
+        return AbortScan(TWCC_LOWMEMORY, kInsufficientMemory), false;
+    return true;
 }
 
 uint32_t BlockRowsOrAbort(uint32_t bufferBytes) {
@@ -76,15 +89,14 @@ bool ReadMemoryBlock(const AppBlock& block) {
             SlowSpeedWait(line);
             uint8_t* src = ScanLineAddress(t.buffers, line, shape.scanBytes);
             PrepareScannerLines(t.step, src, 1, true);
-            DeliverLine(t.step, src, LineDestination(t, block, taken + i), invert);
+            DeliverLine(t.step, src, LineDestination(t, block, taken + i), shape.lineBytes, invert);
         }
         t.bandNext += count;
         t.linesDelivered += count;
         taken += count;
     }
-    if (shape.rowsPerLine > 1)
-        InterpolateBlock(t.step, MemoryInterpolation(shape), t.interpolation.data, taken, block.data);
-    if (shape.cmyk) ConvertBlockToCmyk(t.step, block.data, taken * shape.rowsPerLine);
+    if (shape.rowsPerLine == 1) ZeroRowTails(block.data, taken, shape.lineBytes, shape.rowBytes);
+    if (!FinishMemoryBlock(block, t.interpolation.data, taken)) return false;
     t.blockRows = taken * shape.rowsPerLine;
     TheSource.SourceReturnCode =
         t.linesDelivered >= t.step.imageLines ? TWRC_XFERDONE : TWRC_SUCCESS;

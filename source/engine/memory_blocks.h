@@ -28,8 +28,14 @@ void AnswerMemoryBlock(TW_IMAGEMEMXFER& reply, uint32_t columns);
 // scanner has also been waited for.
 bool FillMemXferReply(TW_IMAGEMEMXFER& reply, uint32_t columns);
 
-// How the lines of a memory block are doubled into its rows.
-InterpolationShape MemoryInterpolation(const RowShape& shape);
+// Zeroes the bytes after the first `filled` of count rows of rowBytes: rows longer than
+// their line are not left with whatever the application's buffer held.
+void ZeroRowTails(uint8_t* rows, uint32_t count, uint32_t filled, uint32_t rowBytes);
+
+// The last steps of a block: count lines (back to back) interpolated into the block's rows
+// with a half-resolution scan, and the rows converted for "CMYK Color". False after
+// AbortScan with TWCC_LOWMEMORY and 604 when a step cannot run.
+bool FinishMemoryBlock(const AppBlock& block, const uint8_t* lines, uint32_t count);
 
 // Rows of a block for this buffer, or 0 after AbortScan with TWCC_LOWMEMORY and 604.
 uint32_t BlockRowsOrAbort(uint32_t bufferBytes);

@@ -7,7 +7,10 @@
 #include "bring_up.h"
 #include "capability_kept.h"
 #include "capability_tables.h"
+#include "cmyk_table.h"
+#include "color_table.h"
 #include "color_adjust.h"
+#include "descreen_reduction.h"
 #include "dispatch.h"
 #include "image_info.h"
 #include "interface_language.h"
@@ -178,6 +181,37 @@ bool TakeGeometry(const ScanSettings& s) {
     return true;
 }
 
+// Descreened below 300 dpi, memory and file transfers reduce the 300 dpi lines to the
+// effective resolution; the image information then states the reduced size. Line art and
+// 16-bit samples have no gray levels to average and are delivered as scanned.
+bool PrepareDescreenReduction(const ScanSettings& s) {
+    FreeDescreenDropMaps(TheDescreenDropMaps);
+    const bool eightBit = s.ScanMode == kModeFastGray || s.ScanMode == kModeGray ||
+                          (s.ScanMode == kModeColor && s.ScanSubMode != kSubMode36Bit);
+    if (!TheScanJob.DescreenAtLowRes || TheScanJob.EffectiveResolution >= 300 || !eightBit ||
+        CurrentXferMech() == TWSX_NATIVE)
+        return true;
+    const ImageGeometry& g = TheScanJob.geometry;
+    const uint32_t sampleBytes = s.ScanMode == kModeColor ? 3 : 1;
+    if (BuildDescreenDropMaps(g.bytesPerLine, g.lines, sampleBytes,
+                              TheScanJob.EffectiveResolution, &TheDescreenDropMaps))
+        return true;
+    ShowErrorMessage(TheScanJob.owner, 604);
+    if (StopScanner()) PollUntilReady(TheScanJob.owner);
+    return Fail();
+}
+
+// "CMYK Color" needs its conversion table (618 when it cannot be read); output matching
+// corrects colour with the source's colour table when one can be read.
+bool LoadJobTables(const ScanSettings& s) {
+    if (s.ScanMode == kModeColor && s.OutputMatch != 0)
+        LoadColorTableFile(s.ScanSource == 1 ? "corvA3p.tab" : "corvA3.tab");
+    if (s.ScanMode != kModeColor || s.ScanSubMode != kSubModeCmyk) return true;
+    if (LoadCmykTable(TheScanJob.owner)) return true;
+    if (StopScanner()) PollUntilReady(TheScanJob.owner);
+    return Fail();
+}
+
 bool PrepareScanner(const ScanJobRequest& request, ScanSettings& s) {
     ScanWindowInput in{};
     in.area = request.area;
@@ -224,15 +258,12 @@ bool RunScanJob(const ScanJobRequest& request) {
         return Fail();
     }
     if (!StartScanner(request.owner)) return false;
-    if (!TakeGeometry(s)) return false;
-    if (s.ScanMode == kModeColor && s.ScanSubMode == kSubModeCmyk) {
-        // CMYK output needs its conversion table; without one the mode cannot scan.
-        ShowErrorMessage(request.owner, 618);
-        if (StopScanner()) PollUntilReady(request.owner);
-        return Fail();
-    }
+    if (!TakeGeometry(s) || !PrepareDescreenReduction(s) || !LoadJobTables(s)) return false;
     NotifyXferReady();
     const bool fax = AppIs(LanguageString(55)) || AppIs(LanguageString(60));
-    FillImageInfo({&s, &TheScanJob, TheLink.opticalResolution, fax}, TheNegotiation.ImageInfoRecord);
+    const DescreenDropMaps& maps = TheDescreenDropMaps;
+    FillImageInfo({&s, &TheScanJob, TheLink.opticalResolution, fax,
+                   maps.block ? maps.keptBytes : 0, maps.block ? maps.keptLines : 0},
+                  TheNegotiation.ImageInfoRecord);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "scaling_state.h"
 
 #include "cmyk_table.h"
+#include "convolve_band.h"
 #include "descreen_reduction.h"
 #include "interpolate_block.h"
 #include "widen_line.h"
@@ -10,4 +11,5 @@ void FreeTransferScaling() {
     FreeWidenPlan(TheWidenPlan);
     EndInterpolation(TheInterpolation);
     FreeCmykTable(TheCmykTable);
+    FreeConvolveHistories();
 }

@@ -1,6 +1,7 @@
 #include "spooled_pass.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "abort_scan.h"
 #include "scan_job_state.h"
@@ -28,7 +29,7 @@ uint32_t PassMessage() {
 void ShowPassProgress() {
     TransferState& t = TheTransfer;
     if (t.progress.show && TheUi.UpdateProgress)
-        TheUi.UpdateProgress(t.spoolLinesRead, t.step.imageLines, PassMessage());
+        TheUi.UpdateProgress(t.spoolLinesRead, t.step.outputLines, PassMessage());
 }
 
 // ESC between blocks ends the pass; the scanner finished long before.
@@ -41,20 +42,12 @@ bool CancelledByUser() {
     return true;
 }
 
-// count lines of the spool into rows stride bytes apart.
-bool ReadSpoolLines(uint8_t* rows, uint32_t count, uint64_t stride) {
+// count lines of the spool, back to back.
+bool ReadSpoolLines(uint8_t* lines, uint32_t count) {
     TransferState& t = TheTransfer;
     const plat::FileHandle spool = SpoolInUse(Colour()).handle;
-    const uint64_t lineBytes = t.step.shape.lineBytes;
-    bool ok = true;
-    if (stride == lineBytes) {
-        const uint64_t bytes = lineBytes * count;
-        ok = plat::FileRead(spool, rows, bytes) == int64_t(bytes);
-    } else {
-        for (uint32_t i = 0; ok && i < count; ++i)
-            ok = plat::FileRead(spool, rows + i * stride, lineBytes) == int64_t(lineBytes);
-    }
-    if (ok) {
+    const uint64_t bytes = uint64_t(t.step.shape.lineBytes) * count;
+    if (plat::FileRead(spool, lines, bytes) == int64_t(bytes)) {
         t.spoolLinesRead += count;
         return true;
     }
@@ -62,10 +55,24 @@ bool ReadSpoolLines(uint8_t* rows, uint32_t count, uint64_t stride) {
     return false;
 }
 
-void ProcessLines(uint8_t* rows, uint32_t count, uint32_t stride) {
+// Output matching and the chosen filter over count lines stored back to back. False after
+// AbortScan when the filter cannot run.
+bool ProcessLines(uint8_t* lines, uint32_t count) {
     const StepContext& step = TheTransfer.step;
-    if (Colour() && step.outputMatch) ApplyOutputMatching(step, rows, count, stride);
-    if (step.filterMode != 0) FilterSpooledBlock(step, rows, count, stride);
+    const uint32_t lineBytes = step.shape.lineBytes;
+    if (Colour() && step.outputMatch) ApplyOutputMatching(step, lines, count, lineBytes);
+    if (FilterSpooledBlock(step, lines, count, lineBytes)) return true;
+    AbortScan(TWCC_LOWMEMORY, kInsufficientMemory);
+    return false;
+}
+
+// Lines read back to back at the start of the block moved apart to rows of rowBytes, last
+// first so that none is overwritten before it moved.
+void SpreadLines(uint8_t* block, uint32_t count, uint32_t lineBytes, uint32_t rowBytes) {
+    if (rowBytes == lineBytes) return;
+    for (uint32_t i = count; i-- > 1;)
+        std::memmove(block + uint64_t(i) * rowBytes, block + uint64_t(i) * lineBytes, lineBytes);
+    ZeroRowTails(block, count, lineBytes, rowBytes);
 }
 
 bool DeliverSpooledBlock(const AppBlock& block) {
@@ -74,44 +81,41 @@ bool DeliverSpooledBlock(const AppBlock& block) {
     t.blockRows = 0;
     const uint32_t rows = BlockRowsOrAbort(block.bytes);
     if (rows == 0) return false;
-    uint32_t lines = std::min(rows / shape.rowsPerLine, t.step.imageLines - t.spoolLinesRead);
+    uint32_t lines = std::min(rows / shape.rowsPerLine, t.step.outputLines - t.spoolLinesRead);
     const bool doubled = shape.rowsPerLine > 1;
     if (doubled) lines = std::min(lines, t.interpolationLines);
     uint8_t* dest = doubled ? t.interpolation.data : block.data;
-    const uint32_t stride = doubled ? shape.lineBytes : shape.rowBytes;
-    if (!ReadSpoolLines(dest, lines, stride)) return false;
-    ProcessLines(dest, lines, stride);
-    if (doubled) InterpolateBlock(t.step, MemoryInterpolation(shape), dest, lines, block.data);
-    if (shape.cmyk) ConvertBlockToCmyk(t.step, block.data, lines * shape.rowsPerLine);
+    if (!ReadSpoolLines(dest, lines) || !ProcessLines(dest, lines)) return false;
+    if (!doubled) SpreadLines(block.data, lines, shape.lineBytes, shape.rowBytes);
+    if (!FinishMemoryBlock(block, dest, lines)) return false;
     t.blockRows = lines * shape.rowsPerLine;
     t.linesDelivered = t.spoolLinesRead;
     ShowPassProgress();
     TheSource.SourceReturnCode =
-        t.spoolLinesRead >= t.step.imageLines ? TWRC_XFERDONE : TWRC_SUCCESS;
+        t.spoolLinesRead >= t.step.outputLines ? TWRC_XFERDONE : TWRC_SUCCESS;
     return true;
 }
 
 uint32_t PassLines() {
     const uint64_t lineBytes = TheTransfer.step.shape.lineBytes;
     const uint64_t lines = std::max<uint64_t>(kPassBlockBytes / lineBytes, 1);
-    return uint32_t(std::min<uint64_t>(lines, TheTransfer.step.imageLines));
+    return uint32_t(std::min<uint64_t>(lines, TheTransfer.step.outputLines));
 }
 
 bool WriteSpooledFile() {
     TransferState& t = TheTransfer;
-    const uint32_t lineBytes = t.step.shape.lineBytes;
+    const StepContext& step = t.step;
     const uint32_t rowsPerLine = TransferOutputRowsPerLine();
     uint8_t* lines = t.processing.data;
-    uint8_t* doubledRows = lines + uint64_t(t.processingRows) * lineBytes;
-    while (t.spoolLinesRead < t.step.imageLines) {
+    uint8_t* doubledRows = lines + uint64_t(t.processingRows) * step.shape.lineBytes;
+    while (t.spoolLinesRead < step.outputLines) {
         if (CancelledByUser()) return false;
-        const uint32_t count = std::min(t.processingRows, t.step.imageLines - t.spoolLinesRead);
-        if (!ReadSpoolLines(lines, count, lineBytes)) return false;
-        ProcessLines(lines, count, lineBytes);
+        const uint32_t count = std::min(t.processingRows, step.outputLines - t.spoolLinesRead);
+        if (!ReadSpoolLines(lines, count) || !ProcessLines(lines, count)) return false;
         const uint8_t* rows = lines;
         if (rowsPerLine > 1) {
-            const InterpolationShape shape{lineBytes, TransferOutputRowBytes(), rowsPerLine};
-            InterpolateBlock(t.step, shape, lines, count, doubledRows);
+            if (!InterpolateRows(step, lines, count, doubledRows, TransferOutputRowBytes()))
+                return AbortScan(TWCC_LOWMEMORY, kInsufficientMemory), false;
             rows = doubledRows;
         }
         if (!WriteTransferOutput(rows, count * rowsPerLine)) return false;
@@ -130,7 +134,8 @@ bool PrepareSpooledPass() {
     if (t.kind != TransferKind::File) return true;
     t.processingRows = PassLines();
     const uint64_t doubled = TransferOutputRowsPerLine() > 1
-                                 ? uint64_t(t.processingRows) * 2 * TransferOutputRowBytes()
+                                 ? uint64_t(t.processingRows) * TransferOutputRowsPerLine() *
+                                       TransferOutputRowBytes()
                                  : 0;
     const uint64_t bytes = uint64_t(t.processingRows) * t.step.shape.lineBytes + doubled;
     if (bytes <= SIZE_MAX && HoldBlock(t.processing, size_t(bytes))) return true;

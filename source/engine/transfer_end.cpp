@@ -1,6 +1,7 @@
 #include "transfer_end.h"
 
 #include "color_adjust.h"
+#include "scaling_state.h"
 #include "scan_job_state.h"
 #include "scanner_wait.h"
 #include "transfer_state.h"
@@ -9,6 +10,7 @@
 void EndOfScanCleanUp() {
     DestroyProgressWindow();
     FinishTransfer();
+    FreeTransferScaling();
     TheToneColour.order = PixelOrder::Bitmap;
     TheScanJob.HalfResolutionScan = false;
 }

@@ -22,24 +22,24 @@ uint64_t PixelsOfLine(PixelLayout layout, uint64_t bytes) {
 
 }  // namespace
 
+// The file holds the delivered rows: interpolated rows of shape.rowBytes with a
+// half-resolution scan, otherwise the lines as widened or reduced.
 bool TransferOutputRequest(const char* path, uint16_t fileFormat, OutputFileRequest* request) {
     const StepContext& step = TheTransfer.step;
     OutputFileRequest r;
     if (!FileLayoutOf(step.scanMode, step.subMode, &r.layout)) return false;
-    const bool doubled = TheScanJob.HalfResolutionScan;
-    const uint32_t factor = doubled ? 2 : 1;
+    const uint32_t factor = step.shape.rowsPerLine;
+    const uint64_t lines = uint64_t(step.outputLines) * factor;
+    if (lines > UINT32_MAX) return false;
     r.path = path;
     r.fileFormat = fileFormat;
-    r.bytesPerLine = step.shape.lineBytes;
-    r.lines = step.imageLines;
-    r.halfResolutionScan = doubled;
+    r.bytesPerLine = factor > 1 ? step.shape.rowBytes : step.shape.lineBytes;
+    r.lines = uint32_t(lines);
     r.resolution = TheSettings.settings.ScanRes;
-    // The BMP header is given the interpolated size itself; the TIFF writer doubles it.
-    const uint64_t pixels = PixelsOfLine(r.layout, uint64_t(r.bytesPerLine) * factor);
+    const uint64_t pixels = PixelsOfLine(r.layout, r.bytesPerLine);
     if (pixels > UINT32_MAX) return false;
     r.pixelWidth = uint32_t(pixels);
     r.alignedLineLength = BmpRowBytes(r.layout, r.pixelWidth);
-    if (fileFormat == TWFF_BMP) r.lines *= factor;
     *request = r;
     return true;
 }
@@ -63,7 +63,7 @@ bool OpenTransferOutput(const char* path, uint16_t fileFormat) {
 
 uint32_t TransferOutputRowBytes() { return TheTransfer.outputBands.lineBytes; }
 
-uint32_t TransferOutputRowsPerLine() { return TheScanJob.HalfResolutionScan ? 2 : 1; }
+uint32_t TransferOutputRowsPerLine() { return TheTransfer.step.shape.rowsPerLine; }
 
 bool WriteTransferOutput(const uint8_t* rows, uint32_t count) {
     if (WriteOutputBand(&TheTransfer.outputBands, rows, count)) return true;

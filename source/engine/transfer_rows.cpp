@@ -21,8 +21,11 @@ uint64_t DeliveredRowBytes(const RowInput& in) {
     if (in.effectiveResolution > 1200) bytes *= 2;
     if (in.halfResolutionScan) bytes *= 2;
     if (in.dpiScale >= 2 && in.dpiScale <= 4) bytes *= in.dpiScale;
-    if (in.effectiveResolution > 600 && in.effectiveResolution <= 1200)
+    if (in.effectiveResolution > 600 && in.effectiveResolution <= 1200) {
         bytes = bytes * in.scaling * in.scanRes / 60000;
+        // A colour row holds whole pixels, or its columns and bytes would not agree.
+        if (in.scanMode == kModeColor) bytes -= bytes % (in.subMode == kSubMode36Bit ? 6 : 3);
+    }
     return bytes;
 }
 

@@ -3,6 +3,8 @@
 #include "scan_job_state.h"
 #include "settings_store.h"
 #include "spool_files.h"
+#include "descreen_reduction.h"
+#include "scan_settings.h"
 
 TransferState TheTransfer;
 
@@ -43,6 +45,7 @@ void FinishTransfer() {
     CloseSpools();
     DeleteSpools();
     EndOutputBands(&t.outputBands);
+    FreeTransferSteps();
     if (t.output != plat::kNoFile) plat::FileClose(t.output);
     // An image the application was not given is not left under its name either: a
     // cancelled or failed transfer to the default name would otherwise leave a temporary file.
@@ -50,11 +53,28 @@ void FinishTransfer() {
     t = TransferState{};
 }
 
+// Below 300 dpi a descreened band is reduced by the drop maps: the transfer's lines are the
+// kept bytes and lines, while the band block still takes whole scanned lines.
 bool CurrentStepContext(StepContext* step) {
     const ScanSettings& s = TheSettings.settings;
     const ScanJobState& job = TheScanJob;
+    const DescreenDropMaps& maps = TheDescreenDropMaps;
+    StepContext c;
+    c.scanMode = s.ScanMode;
+    c.subMode = s.ScanSubMode;
+    c.filterMode = s.FilterMode;
+    c.deScreen = s.DeScreen;
+    c.outputMatch = s.OutputMatch != 0;
+    c.descreenAtLowRes = job.DescreenAtLowRes;
+    c.dpiScale = s.DpiScale;
+    c.effectiveResolution = job.EffectiveResolution;
+    c.askedResolution = job.askedResolution;
+    c.imageLines = job.geometry.lines;
+    c.reduceAfterDescreen = job.DescreenAtLowRes && job.EffectiveResolution < 300 &&
+                            maps.block && maps.lineBytes == job.geometry.bytesPerLine &&
+                            maps.lines == job.geometry.lines;
     RowInput in;
-    in.bytesPerLine = job.geometry.bytesPerLine;
+    in.bytesPerLine = c.reduceAfterDescreen ? maps.keptBytes : job.geometry.bytesPerLine;
     in.scanMode = s.ScanMode;
     in.subMode = s.ScanSubMode;
     in.effectiveResolution = job.EffectiveResolution;
@@ -62,16 +82,10 @@ bool CurrentStepContext(StepContext* step) {
     in.dpiScale = s.DpiScale;
     in.scaling = s.Scaling;
     in.scanRes = s.ScanRes;
-    StepContext c;
     if (!ShapeRows(in, &c.shape)) return false;
-    c.scanMode = s.ScanMode;
-    c.subMode = s.ScanSubMode;
-    c.filterMode = s.FilterMode;
-    c.deScreen = s.DeScreen;
-    c.outputMatch = s.OutputMatch != 0;
-    c.descreenAtLowRes = job.DescreenAtLowRes;
-    c.reduceAfterDescreen = job.DescreenAtLowRes && job.EffectiveResolution < 300;
-    c.imageLines = job.geometry.lines;
+    c.shape.scanBytes = job.geometry.bytesPerLine;
+    c.outputLines = c.reduceAfterDescreen ? maps.keptLines : c.imageLines;
+    c.bandLineBytes = c.reduceAfterDescreen ? c.shape.scanBytes : c.shape.lineBytes;
     *step = c;
     return true;
 }

@@ -1,11 +1,22 @@
 #include "transfer_steps.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "cmyk_table.h"
 #include "color_adjust.h"
+#include "color_table.h"
+#include "convolve_band.h"
+#include "descreen_reduction.h"
+#include "interpolate_block.h"
 #include "scan_settings.h"
+#include "spooled_row_filters.h"
+#include "widen_line.h"
 
 namespace {
+
+constexpr int kUnsharpHistory = 0;
+constexpr int kDescreenHistory = 1;
 
 bool AdjustsColour(const StepContext& step) {
     return step.scanMode == kModeColor &&
@@ -16,7 +27,60 @@ bool TwelveBitColour(const StepContext& step) {
     return step.scanMode == kModeColor && step.subMode == kSubMode36Bit;
 }
 
+// The band filters average neighbouring samples: gray and 8-bit colour only.
+bool FilteredSamples(const StepContext& step, uint32_t* sampleBytes) {
+    SampleKind kind;
+    if (!ScalableSamples(step, &kind) || kind == SampleKind::LineArt) return false;
+    *sampleBytes = SampleStep(kind);
+    return true;
+}
+
+BandRows Convolve(const StepContext& step, BandRows band, uint32_t capacityRows,
+                  const ConvolveWeights& weights, int historySet) {
+    uint32_t sampleBytes = 1;
+    if (band.count == 0 || !FilteredSamples(step, &sampleBytes)) return band;
+    const BandShape shape{step.bandLineBytes, sampleBytes, step.imageLines};
+    const ConvolvedRows r = ConvolveBand(band.rows, band.count, capacityRows, shape,
+                                         band.firstLine, weights, historySet);
+    return BandRows{band.rows, r.firstLine, r.rows, r.filtered};
+}
+
+RowKind RowKindOf(const StepContext& step) {
+    if (step.scanMode == kModeLineArt) return RowKind::LineArt;
+    return step.scanMode == kModeColor ? RowKind::Colour : RowKind::Gray;
+}
+
 }  // namespace
+
+bool ScalableSamples(const StepContext& step, SampleKind* kind) {
+    switch (step.scanMode) {
+        case kModeLineArt: *kind = SampleKind::LineArt; return true;
+        case kModeFastGray:
+        case kModeGray: *kind = SampleKind::Gray; return true;
+        case kModeColor: *kind = SampleKind::Colour; return !TwelveBitColour(step);
+        default: return false;
+    }
+}
+
+bool PrepareTransferSteps(const StepContext& step) {
+    FreeTransferSteps();
+    SampleKind kind;
+    if (!ScalableSamples(step, &kind)) return true;
+    if (step.shape.widened &&
+        !BuildWidenPlan(kind, step.shape.scanBytes, step.effectiveResolution,
+                        step.askedResolution, &TheWidenPlan))
+        return false;
+    if (step.shape.rowsPerLine > 1 &&
+        !BeginInterpolation(kind, step.shape.lineBytes, step.dpiScale, &TheInterpolation))
+        return false;
+    return true;
+}
+
+void FreeTransferSteps() {
+    FreeWidenPlan(TheWidenPlan);
+    EndInterpolation(TheInterpolation);
+    FreeConvolveHistories();
+}
 
 void ScaleTwelveBitSamples(uint8_t* line, uint32_t bytes) {
     for (uint32_t i = 0; i + 1 < bytes; i += 2) {
@@ -36,30 +100,60 @@ void PrepareScannerLines(const StepContext& step, uint8_t* lines, uint32_t count
     }
 }
 
-void DeliverLine(const StepContext& step, const uint8_t* line, uint8_t* out, bool invert) {
-    const uint32_t bytes = step.shape.scanBytes;
+void DeliverLine(const StepContext& step, const uint8_t* line, uint8_t* out, uint32_t outBytes,
+                 bool invert) {
+    const uint32_t bytes = step.shape.scanBytes, lineBytes = outBytes;
+    uint32_t written = std::min(bytes, lineBytes);
     if (invert) {
-        for (uint32_t i = 0; i < bytes; ++i) out[i] = uint8_t(~line[i]);
-    } else if (!step.shape.widened) {
-        std::memcpy(out, line, bytes);
+        for (uint32_t i = 0; i < written; ++i) out[i] = uint8_t(~line[i]);
+    } else if (step.shape.widened && TheWidenPlan.lineBytes == bytes) {
+        written = WidenLine(TheWidenPlan, line, out, lineBytes);
     } else {
-        WidenLine(step, line, out);
+        std::memcpy(out, line, written);
     }
+    if (written < lineBytes) std::memset(out + written, 0, lineBytes - written);
 }
 
-// Filled in with the resolution scaling.
-void WidenLine(const StepContext&, const uint8_t*, uint8_t*) {}
+BandRows UnsharpMaskBand(const StepContext& step, BandRows band, uint32_t capacityRows) {
+    return Convolve(step, band, capacityRows, kUnsharpMaskWeights, kUnsharpHistory);
+}
 
-// Filled in with the band filters of the image filters and the descreen drop maps.
-BandRows UnsharpMaskBand(const StepContext&, BandRows band, uint32_t) { return band; }
-BandRows DescreenBand(const StepContext&, BandRows band, uint32_t) { return band; }
-BandRows ReduceDescreenedBand(const StepContext&, BandRows band) { return band; }
+BandRows DescreenBand(const StepContext& step, BandRows band, uint32_t capacityRows) {
+    ConvolveWeights weights;
+    if (!DescreenWeights(uint16_t(step.deScreen), &weights)) return band;
+    return Convolve(step, band, capacityRows, weights, kDescreenHistory);
+}
 
-// Filled in with output matching and the spooled filters.
-void ApplyOutputMatching(const StepContext&, uint8_t*, uint32_t, uint32_t) {}
-void FilterSpooledBlock(const StepContext&, uint8_t*, uint32_t, uint32_t) {}
+BandRows ReduceDescreenedBand(const StepContext& step, BandRows band, uint32_t capacityRows) {
+    uint32_t sampleBytes = 1;
+    if (!FilteredSamples(step, &sampleBytes) || band.count == 0) return band;
+    const ReducedRows r =
+        ReduceBand(TheDescreenDropMaps, band.rows, band.count, capacityRows, band.firstLine);
+    return BandRows{band.rows, r.firstLine, r.kept, r.ok};
+}
 
-// Filled in with the resolution scaling and the CMYK tables.
-void InterpolateBlock(const StepContext&, const InterpolationShape&, const uint8_t*, uint32_t,
-                      uint8_t*) {}
-void ConvertBlockToCmyk(const StepContext&, uint8_t*, uint32_t) {}
+void ApplyOutputMatching(const StepContext& step, uint8_t* rows, uint32_t count,
+                         uint32_t rowBytes) {
+    if (!AdjustsColour(step)) return;
+    ApplyColorTable(TheColorTable, count, step.shape.lineBytes / 3, rows, rowBytes, false);
+}
+
+bool FilterSpooledBlock(const StepContext& step, uint8_t* rows, uint32_t count,
+                        uint32_t rowBytes) {
+    if (step.filterMode == 0 || step.filterMode == 8 || TwelveBitColour(step)) return true;
+    return FilterSpooledRows(rows, count, rowBytes, RowKindOf(step), step.filterMode);
+}
+
+bool InterpolateRows(const StepContext&, const uint8_t* lines, uint32_t count, uint8_t* rows,
+                     uint32_t rowBytes) {
+    return count == 0 || InterpolateBlock(TheInterpolation, lines, count, rows, rowBytes);
+}
+
+bool ConvertRowsToCmyk(const StepContext& step, uint8_t* rows, uint32_t count,
+                       uint64_t capacity) {
+    const uint64_t bytes = uint64_t(count) * step.shape.rowBytes;
+    if (bytes > UINT32_MAX) return false;
+    return ConvertBlockToCmyk(TheCmykTable, rows, uint32_t(bytes),
+                              uint32_t(std::min<uint64_t>(capacity, UINT32_MAX)),
+                              !CmykKeepsTableBytes());
+}

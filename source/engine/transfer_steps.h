@@ -1,12 +1,13 @@
 // The image-processing steps of memory and file transfers, each called where it belongs in
-// the read loop or the spooled pass. The resolution scaling, the band filters, output
-// matching, the spooled filters and the CMYK conversion are placeholders that leave the
-// rows as they are; the line preparation (colour adjustment, 36-bit samples, invert) is
-// complete.
+// the read loop or the spooled pass: the line preparation (colour adjustment, 36-bit
+// samples), copying or widening each line, the band filters (unsharp mask, descreen) and the
+// descreen reduction, output matching and the chosen filter over spooled rows, the
+// interpolation of half-resolution scans and the CMYK conversion.
 #pragma once
 
 #include <cstdint>
 
+#include "sample_kind.h"
 #include "transfer_rows.h"
 
 // What every step needs to know about the scan.
@@ -18,9 +19,24 @@ struct StepContext {
     bool outputMatch = false;
     bool descreenAtLowRes = false;
     bool reduceAfterDescreen = false;  // descreened below 300 dpi: bands shrink before writing
-    uint32_t imageLines = 0;  // scanned lines of the whole image
-    RowShape shape;
+    uint32_t imageLines = 0;     // scanned lines of the whole image
+    uint32_t outputLines = 0;    // lines after the descreen reduction (else imageLines)
+    uint32_t bandLineBytes = 0;  // a line in the band block before the reduction
+    uint16_t dpiScale = 0;
+    uint32_t effectiveResolution = 0;
+    uint32_t askedResolution = 0;  // what the scanner was asked for
+    RowShape shape;                // lineBytes: a line after widening or the reduction
 };
+
+// Whether the scaling and filter kernels can work on the scan's samples, and how they
+// group them. The 16-bit samples of "36-bit Color" are delivered as scanned.
+bool ScalableSamples(const StepContext& step, SampleKind* kind);
+
+// Prepares what the steps hold for one transfer (the widening plan, the interpolation).
+// False when it cannot be allocated.
+bool PrepareTransferSteps(const StepContext& step);
+// Frees it (and the band filters' histories); the scan job's drop maps and CMYK table stay.
+void FreeTransferSteps();
 
 // ---- Per scanned line ----------------------------------------------------------------------
 // In place on the scanner's line: the colour adjustment for 24-bit colour and CMYK (skipped
@@ -32,46 +48,44 @@ void PrepareScannerLines(const StepContext& step, uint8_t* lines, uint32_t count
 // Each little-endian 16-bit sample becomes (sample & 4095) x 16.
 void ScaleTwelveBitSamples(uint8_t* line, uint32_t bytes);
 
-// The scanned line into its place in the output: complemented for "FilterMode" 1 in memory
-// transfers, copied at up to 600 dpi, widened above.
-void DeliverLine(const StepContext& step, const uint8_t* line, uint8_t* out, bool invert);
-
-// Horizontal resolution scaling of one line from scanBytes to outBytes. Placeholder.
-void WidenLine(const StepContext& step, const uint8_t* line, uint8_t* out);
+// The scanned line into its place in the output, outBytes long (shape.lineBytes, or the
+// whole scanned line before the descreen reduction): complemented for "FilterMode" 1 in
+// memory transfers, copied at up to 600 dpi, widened above. Whatever the line does not fill
+// is zero.
+void DeliverLine(const StepContext& step, const uint8_t* line, uint8_t* out, uint32_t outBytes,
+                 bool invert);
 
 // ---- Per band while reading ------------------------------------------------------------------
-// The rows of a band that are ready to be written: filters that need the next band's first
-// row hold back a row and give it back with the next band.
+// The rows of a band that are ready to be written: the band filters hold back a row and give
+// it back with the next band, and the reduction keeps some rows and drops others.
 struct BandRows {
     uint8_t* rows = nullptr;
     uint32_t firstLine = 0;
     uint32_t count = 0;
+    bool ok = true;  // false: the step could not run (no memory for its history)
 };
 
-// "FilterMode" 8 and descreen over a band (which has room for one row more than it holds),
-// then the reduction of a descreened low-resolution band. Placeholders: the band is given
-// back as it came.
+// "FilterMode" 8 and descreen over a band of bandLineBytes rows (room for capacityRows),
+// then the reduction of a descreened low-resolution band into rows of shape.lineBytes.
 BandRows UnsharpMaskBand(const StepContext& step, BandRows band, uint32_t capacityRows);
 BandRows DescreenBand(const StepContext& step, BandRows band, uint32_t capacityRows);
-BandRows ReduceDescreenedBand(const StepContext& step, BandRows band);
+BandRows ReduceDescreenedBand(const StepContext& step, BandRows band, uint32_t capacityRows);
 
 // ---- Per block of the spooled pass ---------------------------------------------------------
-// Output matching's colour table over colour rows, then the "FilterMode" filter, on count
-// lines of the spool, rowStride bytes apart. Placeholders.
+// Output matching's colour table over colour rows (scanner order), then the "FilterMode"
+// filter, on count rows of rowBytes stored back to back. False when the filter's row copy
+// cannot be allocated.
 void ApplyOutputMatching(const StepContext& step, uint8_t* rows, uint32_t count,
-                         uint32_t rowStride);
-void FilterSpooledBlock(const StepContext& step, uint8_t* rows, uint32_t count,
-                        uint32_t rowStride);
+                         uint32_t rowBytes);
+bool FilterSpooledBlock(const StepContext& step, uint8_t* rows, uint32_t count,
+                        uint32_t rowBytes);
 
 // ---- Per block of delivered rows -------------------------------------------------------------
-// Doubles count lines of lineBytes (back to back) into count x rowsPerLine rows of rowBytes.
-// Placeholder.
-struct InterpolationShape {
-    uint32_t lineBytes = 0;
-    uint32_t rowBytes = 0;
-    uint32_t rowsPerLine = 2;
-};
-void InterpolateBlock(const StepContext& step, const InterpolationShape& shape,
-                      const uint8_t* lines, uint32_t count, uint8_t* rows);
-// Colour rows of rowBytes into CMYK rows of replyBytesPerRow, in place. Placeholder.
-void ConvertBlockToCmyk(const StepContext& step, uint8_t* rows, uint32_t count);
+// Enlarges count lines of shape.lineBytes (back to back) into count x rowsPerLine rows of
+// rowBytes.
+bool InterpolateRows(const StepContext& step, const uint8_t* lines, uint32_t count,
+                     uint8_t* rows, uint32_t rowBytes);
+// count colour rows of shape.rowBytes into CMYK rows of replyBytesPerRow, in place in a block
+// of capacity bytes. False when no table is loaded or the rows would not fit.
+bool ConvertRowsToCmyk(const StepContext& step, uint8_t* rows, uint32_t count,
+                       uint64_t capacity);

@@ -6,14 +6,13 @@
 
 bool BeginOutputBands(OutputBands* bands, plat::FileHandle file, const OutputFileRequest& r) {
     *bands = OutputBands{};
-    const uint64_t lineBytes = uint64_t(r.bytesPerLine) * (r.halfResolutionScan ? 2 : 1);
-    if (lineBytes > UINT32_MAX) return false;
+    const uint32_t lineBytes = r.bytesPerLine;
     if (r.fileFormat == TWFF_TIFF) {
         TiffGeometry g;
         if (!OutputTiffGeometry(r, &g) || !TiffGeometryFits(g)) return false;
         bands->tiff = BeginTiffStrip(file, g);
     } else if (r.fileFormat == TWFF_BMP) {
-        if (!BeginBmpBands(&bands->bmp, file, OutputBmpGeometry(r), uint32_t(lineBytes)))
+        if (!BeginBmpBands(&bands->bmp, file, OutputBmpGeometry(r), lineBytes))
             return false;
     } else {
         return false;
@@ -21,7 +20,7 @@ bool BeginOutputBands(OutputBands* bands, plat::FileHandle file, const OutputFil
     // Set last: bands that failed to begin never report a complete image.
     bands->begun = true;
     bands->fileFormat = r.fileFormat;
-    bands->lineBytes = uint32_t(lineBytes);
+    bands->lineBytes = lineBytes;
     return true;
 }
 

@@ -16,8 +16,7 @@ struct OutputBands {
     BmpBands bmp;
 };
 
-// For a file that OpenOutputFile created from r. Delivered lines are r.bytesPerLine long,
-// twice that with a half-resolution scan (the interpolated lines). False when r does not
+// For a file that OpenOutputFile created from r. Delivered lines are r.bytesPerLine long. False when r does not
 // describe a file the writers can make, or the BMP staging block cannot be allocated.
 bool BeginOutputBands(OutputBands* bands, plat::FileHandle file, const OutputFileRequest& r);
 

@@ -18,11 +18,7 @@ plat::FileHandle ReportWriteFailure(plat::WindowHandle owner) {
 }  // namespace
 
 bool OutputTiffGeometry(const OutputFileRequest& r, TiffGeometry* g) {
-    const uint64_t factor = r.halfResolutionScan ? 2 : 1;
-    const uint64_t bytesPerLine = r.bytesPerLine * factor;
-    const uint64_t lines = r.lines * factor;
-    if (bytesPerLine > UINT32_MAX || lines > UINT32_MAX) return false;
-    *g = TiffGeometry{r.layout, uint32_t(bytesPerLine), uint32_t(lines), r.resolution};
+    *g = TiffGeometry{r.layout, r.bytesPerLine, r.lines, r.resolution};
     return true;
 }
 

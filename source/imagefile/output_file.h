@@ -13,17 +13,13 @@ struct OutputFileRequest {
     uint16_t fileFormat = 0;  // TWFF_TIFF or TWFF_BMP
     PixelLayout layout = PixelLayout::Gray;
     uint32_t pixelWidth = 0;
-    uint32_t lines = 0;
-    uint32_t bytesPerLine = 0;
+    uint32_t lines = 0;         // rows of the file
+    uint32_t bytesPerLine = 0;  // one delivered row
     uint32_t alignedLineLength = 0;
     uint32_t resolution = 0;  // "ScanRes"
-    // The scan runs at half resolution and is interpolated to twice its lines and bytes per
-    // line; the TIFF header states the interpolated size.
-    bool halfResolutionScan = false;
 };
 
-// The geometry each header states for the request. False when the doubled size of a
-// half-resolution scan does not fit 32 bits.
+// The geometry each header states for the request.
 bool OutputTiffGeometry(const OutputFileRequest& r, TiffGeometry* g);
 BmpGeometry OutputBmpGeometry(const OutputFileRequest& r);
 

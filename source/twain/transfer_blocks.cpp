@@ -56,7 +56,7 @@ bool CreateSpools(TransferKind kind) {
     if (!FileLayoutOf(t.step.scanMode, t.step.subMode, &g.layout))
         return Fail(TWCC_OPERATIONERROR, 619);
     g.bytesPerLine = t.step.shape.lineBytes;
-    g.lines = t.step.imageLines;
+    g.lines = t.step.outputLines;
     g.resolution = TheSettings.settings.ScanRes;
     if (t.step.scanMode == kModeColor) {
         if (TheScanJob.HalfResolutionScan && kind == TransferKind::File &&
@@ -95,7 +95,7 @@ bool FinishReadingPass() {
         const uint32_t message = t.step.outputMatch ? 509 : t.step.descreenAtLowRes ? 508 : 505;
         DestroyProgressWindow();
         if (TheUi.CreateProgressWindow) TheUi.CreateProgressWindow();
-        if (TheUi.UpdateProgress) TheUi.UpdateProgress(0, t.step.imageLines, message);
+        if (TheUi.UpdateProgress) TheUi.UpdateProgress(0, t.step.outputLines, message);
     }
     if (t.cancelled) return false;
     if (!t.postProcessing) {
@@ -118,7 +118,8 @@ bool PrepareTransfer(TransferKind kind) {
     t.kind = kind;
     t.postProcessing = TheScanJobFlags.PostProcessing;
     t.spooled = kind == TransferKind::File || t.postProcessing;
-    if (!CurrentStepContext(&t.step)) return Fail(TWCC_LOWMEMORY, kInsufficientMemory);
+    if (!CurrentStepContext(&t.step) || !PrepareTransferSteps(t.step))
+        return Fail(TWCC_LOWMEMORY, kInsufficientMemory);
     StartProgress(500);
     TheToneColour.order = PixelOrder::Scanner;
     if (!AllocScanBuffers(t.buffers, t.step.shape.scanBytes, t.step.imageLines,

@@ -5,15 +5,10 @@
 #include "settings_store.h"
 #include "source_record.h"
 
-bool RunWindowScan(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
-                   double top, double right, double bottom) {
-    ResetScanSettings({}, TheSettings);
-    ScanSettings& s = TheSettings.settings;
-    s.ScanMode = mode;
-    s.ScanSubMode = subMode;
-    s.ScanRes = resolution;
-    TheSettings.WorkingEnhancement = s.Enhancement;
-    TheScanJob.DescreenAtLowRes = false;
+namespace {
+
+bool ScanFrame(double left, double top, double right, double bottom) {
+    TheSettings.WorkingEnhancement = TheSettings.settings.Enhancement;
     const double optical = 1200;
     ScanJobRequest request{};
     request.owner = TheSource.ScanningWindow;
@@ -21,4 +16,25 @@ bool RunWindowScan(uint16_t mode, uint16_t subMode, uint16_t resolution, double 
                     int32_t(bottom * optical)};
     request.windowShown = true;
     return RunScanJob(request);
+}
+
+}  // namespace
+
+bool RunWindowScan(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
+                   double top, double right, double bottom) {
+    ResetScanSettings({}, TheSettings);
+    ScanSettings& s = TheSettings.settings;
+    s.ScanMode = mode;
+    s.ScanSubMode = subMode;
+    s.ScanRes = resolution;
+    TheScanJob.DescreenAtLowRes = false;
+    return ScanFrame(left, top, right, bottom);
+}
+
+bool RunWindowScanWith(const std::function<void(ScanSettings&)>& choose, double left,
+                       double top, double right, double bottom) {
+    ResetScanSettings({}, TheSettings);
+    choose(TheSettings.settings);
+    TheScanJob.DescreenAtLowRes = TheSettings.settings.DeScreen != kDescreenNone;
+    return ScanFrame(left, top, right, bottom);
 }

@@ -4,7 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+
+struct ScanSettings;
 
 // Frame in inches on the simulator's default 1200 dpi model. True when the scan started.
 bool RunWindowScan(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
                    double top, double right, double bottom);
+
+// The same from the reset settings as `choose` changes them (descreen follows "DeScreen").
+bool RunWindowScanWith(const std::function<void(ScanSettings&)>& choose, double left,
+                       double top, double right, double bottom);

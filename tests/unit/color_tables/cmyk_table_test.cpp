@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(CmykTableTest, ALatticePixelTakesItsEntryWithoutInterpolation) {
-    const Bytes file = RandomBytes(kCmykTableBytes, 1);
+    const Bytes file = RandomTableBytes(kCmykTableBytes, 1);
     ASSERT_TRUE(CmykTableFromBytes(file.data(), file.size(), &table));
     const size_t entry = (1 * 289 + 2 * 17 + 3) * 4;
     const Bytes raw(file.begin() + long(entry), file.begin() + long(entry) + 4);
@@ -59,12 +59,12 @@ TEST_F(CmykTableTest, ALatticePixelTakesItsEntryWithoutInterpolation) {
 
 TEST_F(CmykTableTest, EveryPixelMatchesTheEightCornerFormula) {
     for (uint32_t seed : {2u, 3u}) {
-        const Bytes file = RandomBytes(kCmykTableBytes, seed);
+        const Bytes file = RandomTableBytes(kCmykTableBytes, seed);
         ASSERT_TRUE(CmykTableFromBytes(file.data(), file.size(), &table));
         // White interpolates between entries 15 and 16 with fraction 15 on every axis; the
         // random pixels reach every cell, the extremes the table's edges.
         Bytes rgb = {255, 255, 255, 0, 0, 0, 255, 0, 128, 15, 16, 17};
-        const Bytes random = RandomBytes(3 * 4001, seed);
+        const Bytes random = RandomTableBytes(3 * 4001, seed);
         rgb.insert(rgb.end(), random.begin(), random.end());
         for (bool complement : {false, true}) {
             const Bytes cmyk = Convert(rgb, complement);
@@ -77,8 +77,8 @@ TEST_F(CmykTableTest, EveryPixelMatchesTheEightCornerFormula) {
 }
 
 TEST_F(CmykTableTest, ABlockThatCannotHoldFourBytesPerPixelIsLeftAlone) {
-    const Bytes file = RandomBytes(kCmykTableBytes, 4);
-    Bytes block = RandomBytes(3 * 10 + 2, 5);  // ten pixels and two stray bytes
+    const Bytes file = RandomTableBytes(kCmykTableBytes, 4);
+    Bytes block = RandomTableBytes(3 * 10 + 2, 5);  // ten pixels and two stray bytes
     const Bytes before = block;
     EXPECT_FALSE(ConvertBlockToCmyk(table, block.data(), 32, 40, true));  // no table yet
     ASSERT_TRUE(CmykTableFromBytes(file.data(), file.size(), &table));
@@ -97,7 +97,7 @@ TEST_F(CmykTableTest, BlocksAreSizedSoTheConvertedRowsFitTheBuffer) {
 }
 
 TEST_F(CmykTableTest, OnlyFilesHoldingTheWholeLatticeAndNoMoreThan64KiBLoad) {
-    const Bytes file = RandomBytes(kCmykTableBytes, 6);
+    const Bytes file = RandomTableBytes(kCmykTableBytes, 6);
     EXPECT_FALSE(CmykTableFromBytes(file.data(), kCmykTableBytes - 1, &table));
     EXPECT_TRUE(CmykTableFromBytes(file.data(), kCmykTableBytes, &table));
 
@@ -121,7 +121,7 @@ TEST_F(CmykTableTest, AMissingFileIsReadFileFailure) {
 }
 
 TEST_F(CmykTableTest, ThePublisherReadsItsOwnFileAndMayKeepTheTableBytes) {
-    WriteTable("cmykpp60.tab", RandomBytes(kCmykTableBytes, 7));
+    WriteTable("cmykpp60.tab", RandomTableBytes(kCmykTableBytes, 7));
     EXPECT_FALSE(LoadCmykTable(nullptr));  // anyone else needs cmyk.tab
     std::strcpy(TheSource.AppIdentity.ProductName, "Micrografx Picture Publisher");
     plat::host::ClearMessageBoxes();

@@ -31,7 +31,7 @@ protected:
     // compared pixel by pixel with the formula; the padding must stay as it was.
     void ExpectFormula(const Bytes& file, bool bitmapOrder) {
         const uint32_t pixels = 333, lines = 5, stride = pixels * 3 + 3;
-        Bytes image = RandomBytes(size_t(stride) * lines, 11);
+        Bytes image = RandomTableBytes(size_t(stride) * lines, 11);
         image[0] = image[1] = image[2] = 255;  // the top corner of every lattice
         image[3] = image[4] = image[5] = 0;
         const Bytes before = image;
@@ -62,7 +62,7 @@ TEST_F(ColorTableTest, TheSmallLayoutFollowsItsMatrixAndCurvesInBothOrders) {
 }
 
 TEST_F(ColorTableTest, TheLargeLayoutInterpolatesTheCurvedInputsInBothOrders) {
-    const Bytes file = RandomBytes(kLargeColorTableBytes, 2);
+    const Bytes file = RandomTableBytes(kLargeColorTableBytes, 2);
     ASSERT_EQ(Load(file), ColorTableLoad::Loaded);
     EXPECT_EQ(table.layout, ColorTableLayout::Large);
     ExpectFormula(file, false);
@@ -109,12 +109,12 @@ TEST_F(ColorTableTest, MatrixValuesNoTableHoldsAreRefused) {
 }
 
 TEST_F(ColorTableTest, OneTableIsHeldUntilFreed) {
-    const Bytes small = SmallLayoutFile(kMatrix, 5), large = RandomBytes(kLargeColorTableBytes, 6);
+    const Bytes small = SmallLayoutFile(kMatrix, 5), large = RandomTableBytes(kLargeColorTableBytes, 6);
     ASSERT_EQ(Load(small), ColorTableLoad::Loaded);
     EXPECT_EQ(Load(large), ColorTableLoad::AlreadyHeld);
     EXPECT_EQ(table.layout, ColorTableLayout::Small);
     FreeColorTable(table);
-    Bytes pixels = RandomBytes(30, 7);
+    Bytes pixels = RandomTableBytes(30, 7);
     const Bytes before = pixels;
     ApplyColorTable(table, 1, 10, pixels.data(), 30, false);
     EXPECT_EQ(pixels, before);

@@ -57,7 +57,7 @@ std::array<uint8_t, 3> OracleColorTable(const Bytes& file, int c0, int c1, int c
     return out;
 }
 
-Bytes RandomBytes(size_t n, uint32_t seed) {
+Bytes RandomTableBytes(size_t n, uint32_t seed) {
     std::mt19937 rng(seed);
     Bytes out(n);
     for (auto& b : out) b = uint8_t(rng());
@@ -65,7 +65,7 @@ Bytes RandomBytes(size_t n, uint32_t seed) {
 }
 
 Bytes SmallLayoutFile(const std::array<float, 12>& matrix, uint32_t seed) {
-    Bytes file = RandomBytes(816, seed);
+    Bytes file = RandomTableBytes(816, seed);
     for (size_t i = 0; i < 12; ++i) {
         uint32_t bits;
         std::memcpy(&bits, &matrix[i], 4);

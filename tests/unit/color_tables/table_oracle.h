@@ -15,6 +15,6 @@ std::array<uint8_t, 4> OracleCmyk(const Bytes& file, int r, int g, int b, bool c
 // The three outputs of inputs (c0, c1, c2) through a colour table file of either layout.
 std::array<uint8_t, 3> OracleColorTable(const Bytes& file, int c0, int c1, int c2);
 
-Bytes RandomBytes(size_t n, uint32_t seed);
+Bytes RandomTableBytes(size_t n, uint32_t seed);
 // A small-layout file: random curves, the given 12 matrix floats, little-endian.
 Bytes SmallLayoutFile(const std::array<float, 12>& matrix, uint32_t seed);
