@@ -18,6 +18,7 @@
 #include "scan_settings.h"
 #include "source_record.h"
 #include "transfer_fixture.h"
+#include "scan_job_state.h"
 #include "transfer_state.h"
 #include "window_scan.h"
 
@@ -202,6 +203,20 @@ TEST_F(ProcessedAcquisitionTest, CmykAndOutputMatching) {
     CheckBoth({"cmyk 2400", kModeColor, kSubModeCmyk, 2400});
     CheckBoth({"output matching", kModeColor, kSubMode24Bit, 300, 0, kDescreenNone, true});
     CheckBoth({"output matching and emboss", kModeColor, kSubMode24Bit, 300, 7, kDescreenNone, true});
+}
+
+}  // namespace
+
+namespace {
+
+// The native image is built from the 300 dpi lines and not reduced: what it declares is
+// what it holds.
+TEST_F(ProcessedAcquisitionTest, NativeDescreenBelow300DpiDeclaresTheScannedGeometry) {
+    ASSERT_TRUE(Scan({"native descreen 150", kModeGray, 0, 150, 0, 1019}, 0));
+    const TW_IMAGEINFO& info = TheNegotiation.ImageInfoRecord;
+    EXPECT_EQ(info.ImageWidth, int32_t(TheScanJob.geometry.pixelWidth));
+    EXPECT_EQ(info.ImageLength, int32_t(TheScanJob.geometry.lines));
+    EXPECT_EQ(TheScanJob.askedResolution, 300);
 }
 
 }  // namespace

@@ -87,7 +87,11 @@ class TestPrefix:
 
     def install_source(self, ds_path, own_files=()):
         """Wine's manager loads only twain_64\\sane.ds; the source's own files go where it
-        looks for them, TWAIN_32\\KVTC_A3 under the Windows directory."""
+        looks for them, TWAIN_32\\KVTC_A3 under the Windows directory, beside the CMYK and
+        colour table files the tree made (TWAIN_32\\KVTC_A3 and TWAIN_32\\COLOR)."""
+        tables = os.path.join(self.tree, "tables", "TWAIN_32")
+        if os.path.isdir(tables):
+            shutil.copytree(tables, os.path.join(self.windows_dir, "TWAIN_32"), dirs_exist_ok=True)
         twain64 = os.path.join(self.windows_dir, "twain_64")
         os.makedirs(twain64, exist_ok=True)
         shutil.copyfile(ds_path, os.path.join(twain64, "sane.ds"))
