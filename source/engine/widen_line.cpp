@@ -7,6 +7,14 @@
 #include "bit_doubling.h"
 #include "byte_average.h"
 
+// Thinned gray and colour lines can also be gathered sixteen bytes at a time by a byte
+// shuffle, which SSE2 lacks: that path is built for SSSE3 and taken only on processors that
+// have it, chosen when the plan is built.
+#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define KV_WIDEN_SHUFFLE 1
+#include <tmmintrin.h>
+#endif
+
 WidenPlan TheWidenPlan;
 
 namespace {
@@ -167,6 +175,155 @@ void GatherKept(const WidenPlan& plan, const uint8_t* d, uint8_t* out, uint32_t 
         out[k * Step + c] = d[j * Step + c];
 }
 
+// The kept samples of a thinned gray or colour line straight from the scanner line, with no
+// doubled work line: each output byte is either an input byte or the mean of it and the same
+// byte of the next sample. The plan cuts the output into chunks of at most sixteen bytes whose
+// sources lie within sixteen input bytes; one chunk is two loads, their mean, two shuffles
+// picking the bytes (a lane of -1 gives 0) and one sixteen-byte store, of which the next
+// chunk overwrites the lanes past this one's length.
+struct GatherChunk {
+    uint8_t direct[16];  // lane i: the input byte at from + direct[i], or -1
+    uint8_t mean[16];    // lane i: the mean at from + mean[i], or -1
+    uint32_t from;       // the first input byte the chunk reads
+    uint32_t length;     // output bytes the chunk gives
+};
+
+// Where the plan's chunks are kept: after the work line, at a 16-byte boundary, this header
+// and then `count` chunks.
+struct GatherChunks {
+    uint32_t count = 0;    // 0: no chunks (no byte shuffle on this processor, or too sparse)
+    uint32_t pad[3] = {};
+
+    GatherChunk* chunks() { return reinterpret_cast<GatherChunk*>(this + 1); }
+    const GatherChunk* chunks() const { return reinterpret_cast<const GatherChunk*>(this + 1); }
+};
+
+// Chunks that give fewer than this many bytes on average are not worth their table.
+constexpr uint32_t kLeastChunkFill = 8;
+
+uint64_t ChunkTableBytes(uint64_t outBytes) {
+    return sizeof(GatherChunks) + (outBytes / kLeastChunkFill + 1) * sizeof(GatherChunk);
+}
+
+uint64_t AlignUp16(uint64_t n) { return (n + 15) & ~uint64_t(15); }
+
+uint8_t* WorkLineEnd(const WidenPlan& plan) {
+    const uint64_t doubledBytes = BytesOfSamples(plan.kind, DoubledSamples(plan.kind, plan.lineBytes));
+    return plan.doubled + AlignUp16(doubledBytes + kWorkLineSlack);
+}
+
+GatherChunks* ChunksOf(const WidenPlan& plan) {
+    return reinterpret_cast<GatherChunks*>(WorkLineEnd(plan));
+}
+
+bool HasByteShuffle() {
+#if defined(KV_WIDEN_SHUFFLE)
+    // Initialised here as well: a plan may be built before the library's own constructors.
+    static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("ssse3"));
+    return has;
+#else
+    return false;
+#endif
+}
+
+// Fills the chunks from the kept doubled samples, in output order. The chunks stop where a
+// chunk's loads (sixteen bytes from `from` and from the next sample) would pass the last
+// whole sample; the bytes after them are gathered one by one.
+class ChunkBuilder {
+public:
+    ChunkBuilder(GatherChunks* table, uint32_t capacity, uint32_t step, uint32_t samples)
+        : table_(table), capacity_(capacity), step_(step), end_(samples * step) {
+        *table_ = GatherChunks{};
+    }
+    void Sample(uint64_t j) {
+        const uint32_t i = uint32_t(j >> 1);
+        // The last sample's mean is the sample itself.
+        const bool mean = (j & 1) && uint64_t(i + 1) * step_ < end_;
+        for (uint32_t c = 0; c < step_; ++c) Byte(i * step_ + c, mean);
+    }
+    // Chunks too many for the table (samples too sparse) leave none: the line is then
+    // gathered the plain way.
+    void Finish() {
+        Close();
+        if (failed_) table_->count = 0;
+    }
+
+private:
+    void Byte(uint32_t at, bool mean) {
+        if (stopped_) return;
+        if (lanes_ && (lanes_ == 16 || at - chunk_.from > 15)) Close();
+        if (!lanes_) {
+            if (uint64_t(at) + 16 + step_ > end_) return void(stopped_ = true);
+            if (table_->count == capacity_) return void(stopped_ = failed_ = true);
+            std::memset(chunk_.direct, 0xFF, 16);
+            std::memset(chunk_.mean, 0xFF, 16);
+            chunk_.from = at;
+        }
+        (mean ? chunk_.mean : chunk_.direct)[lanes_++] = uint8_t(at - chunk_.from);
+    }
+    void Close() {
+        if (!lanes_ || failed_) return;
+        chunk_.length = lanes_;
+        table_->chunks()[table_->count++] = chunk_;
+        lanes_ = 0;
+    }
+
+    GatherChunks* table_;
+    uint32_t capacity_, step_, end_;
+    GatherChunk chunk_{};
+    uint32_t lanes_ = 0;
+    bool stopped_ = false, failed_ = false;
+};
+
+#if defined(KV_WIDEN_SHUFFLE)
+// Runs the chunks while a whole sixteen-byte store still fits under `limit`; returns the
+// output bytes given.
+template <uint32_t Step>
+__attribute__((target("ssse3"))) uint32_t RunChunks(const GatherChunks& t, const uint8_t* p,
+                                                    uint8_t* out, uint32_t limit) {
+    uint32_t o = 0;
+    const GatherChunk* c = t.chunks();
+    const GatherChunk* end = c + t.count;
+    for (; c != end && o + 16 <= limit; ++c) {
+        const __m128i a = Load16(p + c->from);
+        const __m128i mean = FloorAverage16(a, Load16(p + c->from + Step));
+        const __m128i picked = _mm_or_si128(_mm_shuffle_epi8(a, Load16(c->direct)),
+                                            _mm_shuffle_epi8(mean, Load16(c->mean)));
+        Store16(out + o, picked);
+        o += c->length;
+    }
+    return o;
+}
+#endif
+
+// Output bytes [from, limit) of a thinned gray or colour line one by one, from the kept
+// doubled sample each belongs to.
+template <uint32_t Step>
+void GatherTail(const WidenPlan& plan, const uint8_t* p, uint8_t* out, uint32_t from, uint32_t limit) {
+    const uint32_t samples = plan.lineBytes / Step;
+    for (uint32_t b = from; b < limit; ++b) {
+        const uint32_t k = b / Step, c = b % Step;
+        uint64_t j = 0;
+        if (k > 0) {
+            const uint32_t m = k - 1;
+            j = 1 + uint64_t(m / plan.keptPerPeriod) * plan.period + plan.offsets[m % plan.keptPerPeriod];
+        }
+        const uint32_t i = uint32_t(j >> 1);
+        const bool mean = (j & 1) && i + 1 < samples;
+        out[b] = mean ? FloorAverage(p[i * Step + c], p[(i + 1) * Step + c]) : p[i * Step + c];
+    }
+}
+
+template <uint32_t Step>
+void GatherByChunks(const WidenPlan& plan, const GatherChunks& t, const uint8_t* p, uint8_t* out,
+                    uint32_t limit) {
+    uint32_t o = 0;
+#if defined(KV_WIDEN_SHUFFLE)
+    o = RunChunks<Step>(t, p, out, limit);
+#endif
+    GatherTail<Step>(plan, p, out, o, limit);
+}
+
 // Kept bits packed from the most significant bit; the unused end of the last byte is 0.
 void ThinLineArt(const WidenPlan& plan, const uint8_t* p, uint8_t* out, uint32_t limit) {
     uint32_t k = 0;
@@ -185,7 +342,9 @@ bool AllocatePlan(WidenPlan& plan, uint64_t doubledBytes) {
     uint64_t indices = 0;
     if (plan.thinned)
         indices = 4 * (plan.kind == SampleKind::LineArt ? uint64_t(plan.keptCount) : kLargestOffsets);
-    const uint64_t total = indices + doubledBytes + kWorkLineSlack;
+    const bool chunked = plan.thinned && plan.kind != SampleKind::LineArt;
+    const uint64_t total = AlignUp16(indices) + AlignUp16(doubledBytes + kWorkLineSlack) +
+                           (chunked ? ChunkTableBytes(plan.outBytes) : 0) + 16;
     if (total > kLargestBlock) return false;
     plan.block = plat::MemAlloc(size_t(total));
     uint8_t* base = plan.block ? static_cast<uint8_t*>(plat::MemLock(plan.block)) : nullptr;
@@ -194,9 +353,12 @@ bool AllocatePlan(WidenPlan& plan, uint64_t doubledBytes) {
         plan.block = nullptr;
         return false;
     }
+    // Every part starts on a 16-byte boundary, so that the chunk table is found again from
+    // the work line's length alone.
+    base = reinterpret_cast<uint8_t*>(AlignUp16(reinterpret_cast<uintptr_t>(base)));
     if (plan.thinned && plan.kind == SampleKind::LineArt) plan.bits = reinterpret_cast<uint32_t*>(base);
-    if (plan.thinned && plan.kind != SampleKind::LineArt) plan.offsets = reinterpret_cast<uint32_t*>(base);
-    plan.doubled = base + indices;
+    if (chunked) plan.offsets = reinterpret_cast<uint32_t*>(base);
+    plan.doubled = base + AlignUp16(indices);
     return true;
 }
 
@@ -235,8 +397,16 @@ bool BuildWidenPlan(SampleKind kind, uint32_t lineBytes, uint32_t effectiveResol
     if (!AllocatePlan(p, doubledBytes)) return false;
     if (p.thinned && kind == SampleKind::LineArt)
         Thin(doubled, askedResolution, [&](uint64_t j, uint32_t k) { p.bits[k] = uint32_t(j >> 1); });
-    else if (p.thinned)
+    else if (p.thinned) {
         PlanPeriod(p, askedResolution);
+        GatherChunks* chunks = ChunksOf(p);
+        const uint32_t step = kind == SampleKind::Colour ? 3 : 1;
+        ChunkBuilder builder(chunks, uint32_t(p.outBytes / kLeastChunkFill + 1), step, lineBytes / step);
+        if (HasByteShuffle()) {
+            Thin(doubled, askedResolution, [&](uint64_t j, uint32_t) { builder.Sample(j); });
+            builder.Finish();
+        }
+    }
     *plan = p;
     return true;
 }
@@ -246,6 +416,11 @@ uint32_t WidenLine(const WidenPlan& plan, const uint8_t* line, uint8_t* out, uin
     const uint32_t length = outCapacity < plan.outBytes ? outCapacity : plan.outBytes;
     if (plan.thinned && plan.kind == SampleKind::LineArt) {
         ThinLineArt(plan, line, out, length);
+    } else if (plan.thinned && ChunksOf(plan)->count) {
+        if (plan.kind == SampleKind::Colour)
+            GatherByChunks<3>(plan, *ChunksOf(plan), line, out, length);
+        else
+            GatherByChunks<1>(plan, *ChunksOf(plan), line, out, length);
     } else if (plan.thinned) {
         DoubleLine(plan, line, plan.doubled);
         if (plan.kind == SampleKind::Colour)

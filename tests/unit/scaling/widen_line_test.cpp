@@ -97,4 +97,24 @@ TEST_F(WidenLineTest, PlansThatCannotWidenAreRefused) {
     EXPECT_EQ(out, Bytes(8, 0xA5));
 }
 
+// Long thinned lines go through the sixteen-byte gather where the processor has a byte
+// shuffle: its chunks must hand over to the byte-by-byte end exactly, and a row cut anywhere
+// near the end (inside the last chunks, inside a colour pixel) must stop at its last byte.
+TEST_F(WidenLineTest, LongThinnedLinesMatchTheFormulaWhereverTheRowIsCut) {
+    for (auto [kind, step] : std::vector<std::pair<SampleKind, uint32_t>>{
+             {SampleKind::Gray, 1}, {SampleKind::Colour, 3}})
+        for (auto [e, r] : std::vector<std::pair<uint32_t, uint32_t>>{
+                 {800, 800}, {700, 700}, {1000, 1000}, {1199, 1199}, {1800, 900}, {900, 610}}) {
+            const Bytes line = RandomBytes(1001 * step + (step == 3 ? 2 : 0), e + r);
+            const Bytes whole = OracleWiden(int(kind), line, e, r);
+            for (uint32_t cut = 0; cut <= 48; ++cut) {
+                const uint32_t capacity = uint32_t(whole.size()) - cut;
+                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " e " << e << " r " << r
+                                                << " capacity " << capacity);
+                EXPECT_EQ(Widen(kind, line, e, r, capacity),
+                          Bytes(whole.begin(), whole.begin() + capacity));
+            }
+        }
+}
+
 }  // namespace
