@@ -14,7 +14,13 @@ if(WIN32)
 endif()
 
 option(KV_SANITIZE "Build the host tree with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+# The sanitized tree runs the same unit tests under their own names and label, so one ctest
+# run can hold both trees: "asan.twain_tests" with label "sanitize" beside "twain_tests".
+set(KV_TEST_PREFIX "")
+set(KV_UNIT_LABEL unit)
 if(KV_SANITIZE AND NOT WIN32)
   add_compile_options("$<${KV_CODE}:-fsanitize=address,undefined;-fno-omit-frame-pointer;-fno-sanitize-recover=all>")
   add_link_options(-fsanitize=address,undefined)
+  set(KV_TEST_PREFIX "asan.")
+  set(KV_UNIT_LABEL sanitize)
 endif()

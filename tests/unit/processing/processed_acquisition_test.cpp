@@ -115,7 +115,7 @@ protected:
             rc = DS_Entry(&app, DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
             ASSERT_TRUE(rc == TWRC_SUCCESS || rc == TWRC_XFERDONE) << rc;
             if (firstRows == 0) firstRows = xfer.Rows;
-            ASSERT_LE(xfer.BytesWritten, buffer.size());
+            ASSERT_LE(+xfer.BytesWritten, buffer.size());
             EXPECT_EQ(+xfer.YOffset, rows);
             bytesPerRow = xfer.BytesPerRow;
             rows += xfer.Rows;

@@ -102,11 +102,11 @@ TEST_F(DispatchTest, PendingTransfersAlwaysOneThenZero) {
     TW_PENDINGXFERS pending{77, 0xDEADBEEF};
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
     EXPECT_EQ(pending.Count, 1);
-    EXPECT_EQ(pending.Reserved, 0xDEADBEEFu);  // only the count is written
+    EXPECT_EQ(+pending.Reserved, 0xDEADBEEFu);  // only the count is written
     EnterState(700);
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
     EXPECT_EQ(pending.Count, 0);
-    EXPECT_EQ(pending.Reserved, 0u);
+    EXPECT_EQ(+pending.Reserved, 0u);
     EXPECT_EQ(TheSource.SourceState, 500);
     EXPECT_EQ(TheNegotiation.PendingCount, 0);
     EnterState(600);
@@ -173,7 +173,7 @@ TEST_F(DispatchTest, LayoutIsTakenAsGivenAndResetToTheDefault) {
     EXPECT_EQ(out.DocumentNumber, 1u);
     EnterState(400);
     EXPECT_EQ(DS_Entry(&app, DG_IMAGE, DAT_IMAGELAYOUT, MSG_RESET, &out), TWRC_SUCCESS);
-    EXPECT_EQ(TheNegotiation.CurrentLayout.PageNumber, 1u);
+    EXPECT_EQ(+TheNegotiation.CurrentLayout.PageNumber, 1u);
 }
 
 TEST_F(DispatchTest, ImageInfoStartsAsRgbPlanar) {

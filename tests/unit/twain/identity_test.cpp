@@ -30,7 +30,7 @@ TEST_F(IdentityTest, DefaultsWithoutProfileSection) {
     EXPECT_STREQ(id.Version.Info, "V1.0");
     EXPECT_EQ(id.ProtocolMajor, 1);
     EXPECT_EQ(id.ProtocolMinor, 5);
-    EXPECT_EQ(id.SupportedGroups, DG_CONTROL | DG_IMAGE);
+    EXPECT_EQ(+id.SupportedGroups, DG_CONTROL | DG_IMAGE);
     EXPECT_STREQ(id.Manufacturer, "SCANNER");
     EXPECT_STREQ(id.ProductFamily, "A3 Flatbed Scanner");
     EXPECT_STREQ(id.ProductName, "A3 Flatbed Scanner");

@@ -23,7 +23,7 @@ TEST_F(OpenTest, OpensWithDefaultsAndReportsTheIdentification) {
     EXPECT_EQ(opened.Id, 42u);
     EXPECT_STREQ(opened.Version.Info, "11050kvtc_a3.d\nAdaptec Card\n");
     EXPECT_STREQ(opened.ProductName, "A3 Flatbed Scanner");
-    EXPECT_EQ(TheSource.AppIdentity.Id, 11u);
+    EXPECT_EQ(+TheSource.AppIdentity.Id, 11u);
     EXPECT_STREQ(TheSource.AppIdentity.ProductName, "Test Application");
     EXPECT_TRUE(TheOpenConfiguration.DefaultPortLibrary);
     EXPECT_EQ(TheOpenConfiguration.SourceLanguageName, "None");
@@ -64,7 +64,7 @@ TEST_F(OpenTest, SecondOpenIsRefusedAndReopenStartsAfresh) {
 
     ASSERT_EQ(Close(), TWRC_SUCCESS);
     EXPECT_EQ(TheSource.SourceState, 300);
-    EXPECT_EQ(TheSource.AppIdentity.Id, 0u);
+    EXPECT_EQ(+TheSource.AppIdentity.Id, 0u);
     EXPECT_EQ(TheSource.PortLibrary, nullptr);
     EXPECT_EQ(Close(), TWRC_FAILURE);
     EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SEQERROR);
@@ -83,7 +83,7 @@ TEST_F(OpenTest, OtherApplicationsAreIgnoredWhileOpen) {
     other.Id = 12;
     TW_IDENTITY out{};
     EXPECT_EQ(DS_Entry(&other, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &out), TWRC_SUCCESS);
-    EXPECT_EQ(TheSource.AppIdentity.Id, 11u);
+    EXPECT_EQ(+TheSource.AppIdentity.Id, 11u);
     EXPECT_EQ(DS_Entry(&other, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
     EXPECT_EQ(TheSource.SourceState, 400);
 }
@@ -121,13 +121,13 @@ TEST_F(OpenTest, MissingLibraryOrExportFailsTheOpen) {
     EXPECT_EQ(TheSource.SourceState, 300);
 
     // A library that loads but lacks the scanner exports.
-    std::filesystem::copy_file(KV_PLATFORM_LIBRARY,
+    std::filesystem::copy_file(KV_OTHER_LIBRARY,
                                windowsDir / "TWAIN_32" / "KVTC_A3" / "OTHER.DLL");
     SetProfile("KVTINFO_A3", "DRIVER", "OTHER.DLL");
     EXPECT_EQ(Open(), TWRC_FAILURE);
     EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
     EXPECT_EQ(TheSource.PortLibrary, nullptr);
-    EXPECT_EQ(TheSource.AppIdentity.Id, 0u);
+    EXPECT_EQ(+TheSource.AppIdentity.Id, 0u);
 }
 
 TEST_F(OpenTest, InquiryNotReadyShowsTheCheckListAndStillOpens) {
