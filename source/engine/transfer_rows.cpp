@@ -8,6 +8,14 @@ namespace {
 
 bool FitsField(uint64_t value) { return value > 0 && value <= UINT32_MAX; }
 
+// Lines above 600 dpi are widened, except that a half-resolution scan up to 1200 dpi is
+// brought to its resolution by the interpolation: widening it too would leave part of every
+// row empty.
+bool Widens(const RowInput& in) {
+    return in.effectiveResolution > 600 &&
+           !(in.halfResolutionScan && in.effectiveResolution <= 1200);
+}
+
 uint32_t RowsPerLineOf(const RowInput& in) {
     if (!in.halfResolutionScan) return 1;
     return in.dpiScale >= 2 && in.dpiScale <= 4 ? 2u * in.dpiScale : 2u;
@@ -15,13 +23,15 @@ uint32_t RowsPerLineOf(const RowInput& in) {
 
 // The delivered row: the scanned line doubled above 1200 dpi and again for a half-resolution
 // scan, times the dpi scale; between 601 and 1200 dpi the scanner's line is stretched by the
-// asked resolution over 600 instead.
+// asked resolution over 600 instead. A half-resolution scan up to 1200 dpi (a scanner of
+// less optical resolution) is enlarged by the interpolation alone: its rows are the doubled
+// lines, as wide as the image information says.
 uint64_t DeliveredRowBytes(const RowInput& in) {
     uint64_t bytes = in.bytesPerLine;
     if (in.effectiveResolution > 1200) bytes *= 2;
     if (in.halfResolutionScan) bytes *= 2;
     if (in.dpiScale >= 2 && in.dpiScale <= 4) bytes *= in.dpiScale;
-    if (in.effectiveResolution > 600 && in.effectiveResolution <= 1200) {
+    if (!in.halfResolutionScan && in.effectiveResolution > 600 && in.effectiveResolution <= 1200) {
         bytes = bytes * in.scaling * in.scanRes / 60000;
         // A colour row holds whole pixels, or its columns and bytes would not agree.
         if (in.scanMode == kModeColor) bytes -= bytes % (in.subMode == kSubMode36Bit ? 6 : 3);
@@ -35,7 +45,7 @@ bool ShapeRows(const RowInput& in, RowShape* shape) {
     RowShape s;
     s.scanBytes = in.bytesPerLine;
     s.rowsPerLine = RowsPerLineOf(in);
-    s.widened = in.effectiveResolution > 600;
+    s.widened = Widens(in);
     s.cmyk = in.scanMode == kModeColor && in.subMode == kSubModeCmyk;
     const uint64_t row = DeliveredRowBytes(in);
     const uint64_t reply = s.cmyk ? row * 4 / 3 : row;

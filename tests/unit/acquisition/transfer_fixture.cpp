@@ -61,7 +61,7 @@ bool TransferTest::ScanFromWindow(uint16_t mode, uint16_t subMode, uint16_t reso
     return RunWindowScan(mode, subMode, resolution, left, top, right, bottom);
 }
 
-ReferenceImage TransferTest::Reference() {
+ReferenceImage TransferTest::Reference(uint16_t opticalResolution) {
     const SetParametersBlock& set = TheRequests.setParameters;
     ReferenceRequest request;
     request.window.xStart = set.xStart;
@@ -80,7 +80,9 @@ ReferenceImage TransferTest::Reference() {
     request.tones = &tones;
     ReferenceImage image;
     std::string error;
-    EXPECT_TRUE(RenderReference(SimulatorConfig{}, request, image, error)) << error;
+    SimulatorConfig config;
+    config.profile.opticalResolution = opticalResolution;
+    EXPECT_TRUE(RenderReference(config, request, image, error)) << error;
     return image;
 }
 

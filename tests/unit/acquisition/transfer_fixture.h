@@ -26,8 +26,9 @@ protected:
     bool ScanFromWindow(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
                         double top, double right, double bottom);
 
-    // The image the scanner's reference says a correct source delivers for this scan.
-    ReferenceImage Reference();
+    // The image the scanner's reference says a correct source delivers for this scan, on
+    // the model of this optical resolution.
+    ReferenceImage Reference(uint16_t opticalResolution = 1200);
 
     TW_UINT16 EndTransfer();
     // MSG_ENDXFER and MSG_DISABLEDS: back to state 400, ready for the next scan.

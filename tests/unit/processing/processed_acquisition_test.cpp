@@ -12,6 +12,7 @@
 
 #include "capability_tables.h"
 #include "ds_entry.h"
+#include "host_control.h"
 #include "image_readers.h"
 #include "negotiation.h"
 #include "processing_oracle.h"
@@ -59,16 +60,18 @@ protected:
                               std::filesystem::copy_options::recursive |
                                   std::filesystem::copy_options::overwrite_existing);
         std::strcpy(app.ProductName, "Photoshop");  // admits "CMYK Color"
+        if (model) Simulate("Model", model);
         ASSERT_EQ(Open(), TWRC_SUCCESS);
     }
 
     bool Scan(const Case& c, TW_UINT8 mechanism, TW_UINT16 format = TWFF_TIFF) {
+        plat::host::ClearMessageBoxes();
         TheNegotiation.XferMechIndex = mechanism;
         TheNegotiation.FileFormatIndex = format == TWFF_BMP ? 2 : 0;
         TW_USERINTERFACE ui{1, 0, nullptr};
         if (DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) != TWRC_SUCCESS)
             return false;
-        return RunWindowScanWith(
+        const bool started = RunWindowScanWith(
             [&](ScanSettings& s) {
                 s.ScanMode = c.mode;
                 s.ScanSubMode = c.subMode;
@@ -78,11 +81,13 @@ protected:
                 s.OutputMatch = c.outputMatch;
             },
             0.4, 0.5, 0.9, 0.75);
+        EXPECT_TRUE(started) << ::testing::PrintToString(MessageTexts());
+        return started;
     }
 
     // The oracle for the transfer just made; step is the transfer's own geometry.
     OracleImage Expected(const Case& c, const StepContext& step, uint32_t passLines) {
-        const ReferenceImage ref = Reference();
+        const ReferenceImage ref = Reference(model ? uint16_t(std::stoi(model)) : 1200);
         OracleScan scan;
         scan.kind = KindOf(c.mode);
         scan.effective = step.effectiveResolution;
@@ -94,6 +99,7 @@ protected:
         scan.lineBytes = step.shape.lineBytes;
         scan.rowBytes = step.shape.rowBytes;
         scan.factor = step.shape.rowsPerLine;
+        scan.widened = scan.effective > 600 && !(scan.factor > 1 && scan.effective <= 1200);
         scan.passLines = passLines;
         return OraclePipeline(scan, ref.data, ref.bytesPerLine, ref.lines);
     }
@@ -166,6 +172,7 @@ protected:
         CheckFile(c, TWFF_TIFF);
     }
 
+    const char* model = nullptr;  // the simulator's default 1200 dpi model
     Bytes colorTable = ReadWhole(std::filesystem::path(KV_TABLES_DIR) / "TWAIN_32/COLOR/corvA3.tab");
     Bytes cmykTable = ReadWhole(std::filesystem::path(KV_TABLES_DIR) / "TWAIN_32/KVTC_A3/cmyk.tab");
 };
@@ -217,6 +224,37 @@ TEST_F(ProcessedAcquisitionTest, NativeDescreenBelow300DpiDeclaresTheScannedGeom
     EXPECT_EQ(info.ImageWidth, int32_t(TheScanJob.geometry.pixelWidth));
     EXPECT_EQ(info.ImageLength, int32_t(TheScanJob.geometry.lines));
     EXPECT_EQ(TheScanJob.askedResolution, 300);
+}
+
+}  // namespace
+
+namespace {
+
+// A scanner of 600 dpi asked for 800 dpi scans at 400 and doubles every line both ways: the
+// rows are as wide as the image information says, with no part left empty.
+class LowerOpticalResolutionTest : public ProcessedAcquisitionTest {
+protected:
+    LowerOpticalResolutionTest() { model = "600"; }
+};
+
+TEST_F(LowerOpticalResolutionTest, ResolutionsAboveTheOpticalAreInterpolatedOnly) {
+    for (uint16_t mode : {kModeGray, kModeColor}) {
+        const Case c{"800 dpi on the 600 dpi model", mode, kSubMode24Bit, 800};
+        CheckBoth(c);
+        ASSERT_TRUE(Scan(c, 2));
+        StepContext step;
+        ASSERT_TRUE(CurrentStepContext(&step));
+        EXPECT_EQ(TheScanJob.askedResolution, 400);
+        EXPECT_EQ(step.shape.rowBytes, 2 * TheScanJob.geometry.bytesPerLine);
+        const uint32_t pixelBytes = mode == kModeColor ? 3 : 1;
+        EXPECT_EQ(uint32_t(TheNegotiation.ImageInfoRecord.ImageWidth) * pixelBytes,
+                  step.shape.rowBytes);
+        TW_USERINTERFACE ui{0, 0, nullptr};
+        TW_PENDINGXFERS pending{};
+        EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWRC_SUCCESS);
+        EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
+        EXPECT_EQ(MessageTexts(), std::vector<std::string>{});
+    }
 }
 
 }  // namespace

@@ -133,7 +133,7 @@ OracleImage OraclePipeline(const OracleScan& scan, const Bytes& scanned, uint32_
         img = Convolve(img, scan.kind, w[0], w[1], w[2]);
         if (scan.effective < 300) img = Reduce(img, scan.kind, scan.effective);
     }
-    img = scan.effective > 600 ? Widen(img, scan) : Fit(img, scan.lineBytes);
+    img = scan.widened ? Widen(img, scan) : Fit(img, scan.lineBytes);
     if (scan.colorTable && scan.kind == 2) MatchColours(img, *scan.colorTable);
     Filter(img, scan);
     if (scan.factor > 1) {

@@ -14,6 +14,8 @@ struct OracleScan {
     int kind = 1;               // 0 line art, 1 gray, 2 colour
     uint32_t effective = 300;   // effective resolution
     uint32_t asked = 300;       // resolution sent to the scanner
+    bool widened = false;       // lines are widened (above 600 dpi, unless interpolation alone
+                                // brings a half-resolution scan up to 1200 dpi)
     uint16_t filterMode = 0;
     uint16_t deScreen = 1017;   // 1017: none
     const Bytes* colorTable = nullptr;  // output matching with this file
