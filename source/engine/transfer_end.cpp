@@ -22,3 +22,9 @@ void AbandonTransfer() {
         PollUntilReady(TheScanJob.owner);
     EndOfScanCleanUp();
 }
+
+void AbandonUntakenScan() {
+    if (!TheTransfer.NewTransfer) return AbandonTransfer();
+    if (StopScanner()) PollUntilReady(TheScanJob.owner);
+    EndOfScanCleanUp();
+}

@@ -11,3 +11,9 @@ void EndOfScanCleanUp();
 // transfer is still delivering blocks: a scanner still reading is stopped and waited for,
 // then the transfer ends as after a cancel. Nothing happens when no transfer is in progress.
 void AbandonTransfer();
+
+// The application ends or resets the transfers in state 6, before taking the image: the
+// scanner, which started the scan and holds its lines, is stopped and waited for, and what
+// the scan job prepared for the transfer is freed. Without this the scanner would stay busy
+// and the next scan would find it not ready.
+void AbandonUntakenScan();

@@ -10,6 +10,8 @@ SourceRequestBlocks TheRequests;
 
 bool IssueRequest(uint32_t functionCode, void* block) {
     if (TheLink.remote) return RemoteExchange(functionCode, block);
+    // No port library bound (the source is not open on a scanner): nothing can be asked.
+    if (!TheLink.port.SPI_CALL) return false;
     TheLink.port.SPI_CALL(block, TheLink.scannerHandle, functionCode);
     return true;
 }

@@ -23,14 +23,16 @@ void GetPendingTransfers(TW_MEMREF data) {
 }
 
 void EndTransfer(TW_MEMREF data) {
-    AbandonTransfer();
+    if (TheSource.SourceState == 600) AbandonUntakenScan();
+    else AbandonTransfer();
     TheNegotiation.PendingCount = 0;
     Answer(data, TW_PENDINGXFERS{0, 0});
     TheSource.SourceState = 500;
 }
 
 void ResetTransfers(TW_MEMREF data) {
-    AbandonTransfer();
+    if (TheSource.SourceState == 600) AbandonUntakenScan();
+    else AbandonTransfer();
     TheSource.SourceState = 500;
     static_cast<TW_PENDINGXFERS*>(data)->Count = 0;
 }
