@@ -266,6 +266,17 @@ TEST_F(MemoryTransferTest, CancelAndAbandonLeaveNothingBehind) {
     TW_USERINTERFACE ui{0, 0, nullptr};
     ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
 
+    // Reset and end before the first block: the scanner holding the image is stopped, so
+    // the next scan finds it ready.
+    for (TW_UINT16 msg : {MSG_RESET, MSG_ENDXFER}) {
+        ASSERT_EQ(ScanWithoutWindow(2, 4), TWRC_SUCCESS);
+        TW_PENDINGXFERS pending{};
+        ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, msg, &pending), TWRC_SUCCESS);
+        EXPECT_EQ(TheSource.SourceState, 500);
+        EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+        ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
+    }
+
     ASSERT_EQ(ScanWithoutWindow(2, 4), TWRC_SUCCESS);
     Delivery next;
     EXPECT_EQ(Transfer(65536, 9, next), TWRC_XFERDONE);
