@@ -36,8 +36,13 @@ bool ParseFlag(const std::string& text, bool& out) {
     return false;
 }
 
-// "STATUS@LINE" or "STATUS@LINE*COUNT".
-bool ParseReadFault(const std::string& text, ReadFault& out) {
+// "STATUS@LINE" or "STATUS@LINE*COUNT", optionally followed by "+THEN".
+bool ParseReadFault(const std::string& whole, ReadFault& out) {
+    const size_t plus = whole.find('+');
+    uint32_t then = 0;
+    if (plus != std::string::npos && (!ParseNumber(whole.substr(plus + 1), 0xFFFF, then) || then == 0))
+        return false;
+    const std::string text = whole.substr(0, plus);
     const size_t at = text.find('@');
     if (at == std::string::npos) return false;
     const size_t star = text.find('*', at);
@@ -50,7 +55,7 @@ bool ParseReadFault(const std::string& text, ReadFault& out) {
     if (star != std::string::npos && (!ParseNumber(text.substr(star + 1), 0xFFFF, count) ||
                                       count == 0))
         return false;
-    out = {uint16_t(status), line, count};
+    out = {uint16_t(status), line, count, uint16_t(then)};
     return true;
 }
 
@@ -146,6 +151,7 @@ void ParseFaultKeys(Parser& p, FaultScript& faults) {
         return ParseReadFault(v, faults.readFault);
     });
     p.Number("StopStatus", 0xFFFF, faults.stopStatus);
+    p.Number("HangAfterLine", 0xFFFF, faults.hangAfterLine);
 }
 
 }  // namespace
@@ -181,8 +187,8 @@ const std::vector<const char*>& ConfigKeys() {
         "Model",       "Bed",          "Transparency",  "Feeder",     "Firmware",
         "Variant",     "Capability",   "Calibration",   "ResolutionDigits",
         "Handle",      "InquiryStatus", "NeverReady",   "SetupStatus", "StartReply",
-        "ReadFault",   "StopStatus",   "Original",      "OriginalDpi", "ShadingLines",
-        "ReuseShading", "WarmupPolls", "WarmupMs",      "LineRate",   "FeederPages",
-        "CoverOpen",   "Seed",         "ScanLog"};
+        "ReadFault",   "StopStatus",   "HangAfterLine", "Original",  "OriginalDpi",
+        "ShadingLines", "ReuseShading", "WarmupPolls",  "WarmupMs",   "LineRate",
+        "FeederPages", "CoverOpen",    "Seed",          "ScanLog"};
     return keys;
 }

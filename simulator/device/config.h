@@ -17,6 +17,7 @@ struct ReadFault {
     uint16_t status = 0;
     uint32_t line = 0;
     uint32_t count = 0;
+    uint16_t then = 0;  // answered once by the read after the COUNT faulty ones; 0 = none
 };
 
 struct FaultScript {
@@ -27,6 +28,10 @@ struct FaultScript {
     StartReplyFault startReply = StartReplyFault::None;
     ReadFault readFault;
     uint16_t stopStatus = 0;  // status of GetStatus after a stop
+    // After delivering the band that holds this line the scanner hangs until power-off:
+    // reads answer busy and GetStatus never reports ready. kNoHang: never.
+    uint32_t hangAfterLine = kNoHang;
+    static constexpr uint32_t kNoHang = 0xFFFFFFFFu;
 };
 
 struct SimulatorConfig {

@@ -16,7 +16,7 @@ void PowerOn(Device& device, const SimulatorConfig& config) {
 
 bool WarmingUp(const Device& device) {
     const FaultScript& f = device.config.faults;
-    if (f.neverReady || device.statusPolls < device.config.warmupPolls) return true;
+    if (f.neverReady || device.hung || device.statusPolls < device.config.warmupPolls) return true;
     const auto elapsed = std::chrono::steady_clock::now() - device.poweredOn;
     return elapsed < std::chrono::milliseconds(device.config.warmupMs);
 }

@@ -55,6 +55,8 @@ struct Device {
     // The running scan.
     uint32_t linesDelivered = 0;
     uint32_t readFaultsLeft = 0;
+    bool readThenPending = false;  // the read after the faulty ones answers the "then" status
+    bool hung = false;  // stopped answering (the hang fault); only power-off clears it
     std::chrono::steady_clock::time_point scanStarted;
     LineRenderer renderer;
 

@@ -53,10 +53,15 @@ void HandleStartScan(Device& device, StartScanBlock& block) {
     device.phase = DevicePhase::Scanning;
     device.linesDelivered = 0;
     device.readFaultsLeft = device.config.faults.readFault.count;
+    device.readThenPending = false;
     device.scanStarted = std::chrono::steady_clock::now();
 }
 
 void HandleReadData(Device& device, ReadDataBlock& block, const BufferSpan* spans, size_t count) {
+    if (device.hung) {
+        block.header.status = kStatusBusy;
+        return;
+    }
     if (device.phase != DevicePhase::Scanning) {
         block.header.status = kStatusSequence;
         return;
@@ -66,9 +71,16 @@ void HandleReadData(Device& device, ReadDataBlock& block, const BufferSpan* span
         return;
     }
     const ReadFault& fault = device.config.faults.readFault;
-    if (device.readFaultsLeft > 0 && fault.line >= block.linesRead &&
-        fault.line < uint32_t(block.linesRead) + block.lines) {
+    const bool faultyBand = fault.line >= block.linesRead &&
+                            fault.line < uint32_t(block.linesRead) + block.lines;
+    if (faultyBand && device.readThenPending) {
+        device.readThenPending = false;
+        block.header.status = fault.then;
+        return;
+    }
+    if (faultyBand && device.readFaultsLeft > 0) {
         --device.readFaultsLeft;
+        device.readThenPending = device.readFaultsLeft == 0 && fault.then != 0;
         block.header.status = fault.status;
         return;
     }
@@ -83,6 +95,8 @@ void HandleReadData(Device& device, ReadDataBlock& block, const BufferSpan* span
             RenderLine(device.renderer, line, spans[i].data + k * bpl);
     }
     device.linesDelivered = end;
+    const uint32_t hangLine = device.config.faults.hangAfterLine;
+    if (hangLine >= first && hangLine < end) device.hung = true;
     if (end == device.geometry.lines) device.phase = DevicePhase::Configured;
     block.header.status = kScanStatusOk;
 }
