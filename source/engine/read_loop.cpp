@@ -33,7 +33,8 @@ void FillReadRequest(ReadDataBlock& r, const ScanBuffers& b, uint32_t bytesPerLi
     r.table = const_cast<ScanBufferEntry*>(b.table);
 }
 
-// Sends the band's request; "data not ready" is asked once more and then taken as read.
+// Sends the band's request; "data not ready" is asked once more, and a second "data not
+// ready" is taken as read. Any other status, also on the second asking, is a read error.
 bool RequestBand(const ScanBuffers& b, uint32_t bytesPerLine, uint32_t bandLines,
                  uint32_t linesRead) {
     ReadDataBlock& r = TheRequests.readData;
@@ -41,7 +42,8 @@ bool RequestBand(const ScanBuffers& b, uint32_t bytesPerLine, uint32_t bandLines
     if (!IssueRequest(ScanRequestReadData, &r)) return false;
     if (r.header.status == kScanStatusNoPaper) {
         FillReadRequest(r, b, bytesPerLine, bandLines, linesRead);
-        return IssueRequest(ScanRequestReadData, &r);
+        if (!IssueRequest(ScanRequestReadData, &r)) return false;
+        if (r.header.status == kScanStatusNoPaper) return true;
     }
     if (r.header.status != 0) {
         const uint16_t status = r.header.status;
