@@ -29,11 +29,15 @@ bool Stopped(FilterResult result) {
 
 }  // namespace
 
-void ProcessNativeImage(plat::MemHandle image, uint16_t filterMode, bool descreen, bool showProgress) {
+bool ProcessNativeImage(plat::MemHandle image, uint16_t filterMode, bool descreen, bool showProgress) {
     if (descreen) {
         PassContext pass{showProgress, 507};
-        if (Stopped(DescreenNativeImage(image, {RowDone, &pass}))) return;
+        const FilterResult result = DescreenNativeImage(image, {RowDone, &pass});
+        if (result == FilterResult::Unchanged) return false;
+        if (Stopped(result)) return true;
     }
     PassContext pass{showProgress, 505};
-    Stopped(FilterNativeImage(image, filterMode, {RowDone, &pass}));
+    const FilterResult result = FilterNativeImage(image, filterMode, {RowDone, &pass});
+    Stopped(result);
+    return result != FilterResult::Unchanged;
 }

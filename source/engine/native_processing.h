@@ -5,4 +5,6 @@
 
 #include "platform.h"
 
-void ProcessNativeImage(plat::MemHandle image, uint16_t filterMode, bool descreen, bool showProgress);
+// False when a pass could not run (no memory for its work copy): the image is not what the
+// application asked for. Escape is not a failure: the rows done so far are kept.
+bool ProcessNativeImage(plat::MemHandle image, uint16_t filterMode, bool descreen, bool showProgress);

@@ -73,8 +73,13 @@ plat::MemHandle TransferNativeImage() {
         FreeImage(image);
         return nullptr;
     }
-    ProcessNativeImage(image, TheSettings.settings.FilterMode, TheScanJob.DescreenAtLowRes,
-                       TheSource.LastShowUI);
+    // An image the chosen filter could not process is not handed over as if it had been.
+    if (!ProcessNativeImage(image, TheSettings.settings.FilterMode, TheScanJob.DescreenAtLowRes,
+                            TheSource.LastShowUI)) {
+        FreeImage(image);
+        AbortScan(TWCC_LOWMEMORY, 604);
+        return nullptr;
+    }
     return image;
 }
 

@@ -10,6 +10,7 @@
 #include "scan_settings.h"
 #include "source_record.h"
 #include "transfer_fixture.h"
+#include "window_scan.h"
 
 namespace {
 
@@ -172,6 +173,26 @@ TEST_F(NativeTransferTest, NoMemoryForTheBitmapFailsWithLowMemory) {
     ASSERT_EQ(Captions().size(), 1u);
     EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Insufficient Memory.");
     EXPECT_TRUE(CloseRequested());
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+}
+
+// A filter that cannot get its work copy does not pass the unfiltered image off as filtered.
+TEST_F(NativeTransferTest, NoMemoryForTheFilterFailsWithLowMemory) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    TW_USERINTERFACE ui{1, 0, nullptr};
+    ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+    ASSERT_TRUE(RunWindowScanWith([](ScanSettings& s) { s.ScanMode = kModeGray;
+                                                        s.ScanRes = 150;
+                                                        s.FilterMode = 3; },
+                                  1.0, 1.0, 3.0, 3.0));
+    plat::host::FailAllocationAt(3);  // the scanner buffers, the bitmap, then the blur's sums
+    NativeImage image;
+    TW_UINTPTR handle = 1;
+    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+    EXPECT_EQ(handle, 0u);
+    ASSERT_EQ(Captions().size(), 1u);
+    EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Insufficient Memory.");
     EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
 }
 
