@@ -161,39 +161,32 @@ TEST_F(NativeTransferTest, EscapeBetweenBandsCancelsWithoutAMessage) {
     EXPECT_EQ(Transfer(image, handle), TWRC_XFERDONE);
 }
 
-TEST_F(NativeTransferTest, NoMemoryForTheBitmapFailsWithLowMemory) {
+// No memory for the bitmap, or for the chosen filter's work copy (the filter does not pass
+// the unfiltered image off as filtered): TWCC_LOWMEMORY with 604, nothing handed over.
+TEST_F(NativeTransferTest, NoMemoryForTheBitmapOrTheFilterFailsWithLowMemory) {
     ASSERT_EQ(Open(), TWRC_SUCCESS);
-    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 150, 1.0, 1.0, 3.0, 3.0));
-    plat::host::FailAllocationAt(2);  // the scanner buffers, then the bitmap
-    NativeImage image;
-    TW_UINTPTR handle = 1;
-    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
-    EXPECT_EQ(handle, 0u);
-    ASSERT_EQ(Captions().size(), 1u);
-    EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Insufficient Memory.");
-    EXPECT_TRUE(CloseRequested());
-    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
-}
-
-// A filter that cannot get its work copy does not pass the unfiltered image off as filtered.
-TEST_F(NativeTransferTest, NoMemoryForTheFilterFailsWithLowMemory) {
-    ASSERT_EQ(Open(), TWRC_SUCCESS);
-    TW_USERINTERFACE ui{1, 0, nullptr};
-    ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
-    ASSERT_TRUE(RunWindowScanWith([](ScanSettings& s) { s.ScanMode = kModeGray;
-                                                        s.ScanRes = 150;
-                                                        s.FilterMode = 3; },
-                                  1.0, 1.0, 3.0, 3.0));
-    plat::host::FailAllocationAt(3);  // the scanner buffers, the bitmap, then the blur's sums
-    NativeImage image;
-    TW_UINTPTR handle = 1;
-    EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
-    EXPECT_EQ(handle, 0u);
-    ASSERT_EQ(Captions().size(), 1u);
-    EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Insufficient Memory.");
-    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+    // The scanner buffers are allocation 1, the bitmap 2, the blur's sums 3.
+    for (uint16_t filter : {0, 3}) {
+        SCOPED_TRACE(filter);
+        plat::host::ClearMessageBoxes();
+        TW_USERINTERFACE ui{1, 0, nullptr};
+        ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+        ASSERT_TRUE(RunWindowScanWith([&](ScanSettings& s) { s.ScanMode = kModeGray;
+                                                             s.ScanRes = 150;
+                                                             s.FilterMode = filter; },
+                                      1.0, 1.0, 3.0, 3.0));
+        plat::host::FailAllocationAt(filter == 0 ? 2 : 3);
+        NativeImage image;
+        TW_UINTPTR handle = 1;
+        EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
+        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+        EXPECT_EQ(handle, 0u);
+        ASSERT_EQ(Captions().size(), 1u);
+        EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Insufficient Memory.");
+        EXPECT_TRUE(CloseRequested());
+        EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+        FinishPage();
+    }
 }
 
 TEST_F(NativeTransferTest, ASecondNativeTransferIsRefused) {
