@@ -1,7 +1,6 @@
 #include "bmp_bands.h"
 
 #include <algorithm>
-#include <new>
 
 #include "bmp_rows.h"
 
@@ -10,15 +9,14 @@ namespace {
 // Rows r0..r(n-1) of a chunk end at `end`: r0 is stored last in the file, nearest to `end`.
 bool PlaceChunk(BmpBands* b, const uint8_t* lines, uint32_t rows) {
     const uint32_t aligned = b->geometry.alignedLineLength;
-    uint8_t* half = b->stagingRows + uint64_t(b->nextHalf) * b->stagingCapacity * aligned;
     for (uint32_t i = 0; i < rows; ++i)
         ConvertLineToBmpRow(b->geometry.layout, b->geometry.pixelWidth,
                             lines + uint64_t(i) * b->lineBytes,
-                            half + uint64_t(rows - 1 - i) * aligned, aligned);
+                            b->stagingRows + uint64_t(rows - 1 - i) * aligned, aligned);
     const uint64_t bytes = uint64_t(rows) * aligned;
     const int64_t start = int64_t(b->nextEnd - bytes);
-    if (!b->writer->Submit(half, bytes, start)) return false;
-    b->nextHalf ^= 1;
+    if (plat::FileSeek(b->file, start, plat::SeekFrom::Begin) != start) return false;
+    if (plat::FileWrite(b->file, b->stagingRows, bytes) != int64_t(bytes)) return false;
     b->nextEnd -= bytes;
     b->rowsLeft -= rows;
     return true;
@@ -32,17 +30,13 @@ bool BeginBmpBands(BmpBands* bands, plat::FileHandle file, const BmpGeometry& g,
     if (!BmpGeometryFits(g) || lineBytes < LineBytesForPixels(g.layout, g.pixelWidth))
         return false;
     const uint32_t capacity = std::clamp(stagingBytes / g.alignedLineLength, 1u, g.lines);
-    std::unique_ptr<WriteBehind> writer(new (std::nothrow) WriteBehind);
-    const plat::MemHandle staging =
-        writer ? plat::MemAlloc(size_t(capacity) * g.alignedLineLength * 2) : nullptr;
+    const plat::MemHandle staging = plat::MemAlloc(size_t(capacity) * g.alignedLineLength);
     uint8_t* rows = staging ? static_cast<uint8_t*>(plat::MemLock(staging)) : nullptr;
     if (!rows) {
         if (staging) plat::MemFree(staging);
         return false;
     }
-    writer->Start(file);
-    *bands = BmpBands{file, g, lineBytes, BmpFileSize(g), g.lines, staging, rows, capacity, 0,
-                      std::move(writer)};
+    *bands = BmpBands{file, g, lineBytes, BmpFileSize(g), g.lines, staging, rows, capacity};
     return true;
 }
 
@@ -58,14 +52,12 @@ bool WriteBmpBand(BmpBands* bands, const uint8_t* lines, uint32_t rowCount) {
 }
 
 bool EndBmpBands(BmpBands* bands) {
-    const bool written = bands->writer && bands->writer->Finish();
-    const bool complete = written && bands->stagingRows && bands->rowsLeft == 0;
+    const bool complete = bands->stagingRows && bands->rowsLeft == 0;
     if (bands->staging) {
         plat::MemUnlock(bands->staging);
         plat::MemFree(bands->staging);
     }
     bands->staging = nullptr;
     bands->stagingRows = nullptr;
-    bands->writer.reset();
     return complete;
 }
