@@ -24,3 +24,16 @@ if(KV_SANITIZE AND NOT WIN32)
   set(KV_TEST_PREFIX "asan.")
   set(KV_UNIT_LABEL sanitize)
 endif()
+
+option(KV_FUZZ "Build the host tree with clang for the libFuzzer targets in tests/fuzz" OFF)
+# All project code gets the fuzzer's coverage hooks and the sanitizers; only the fuzz target
+# executables link libFuzzer's driver (-fsanitize=fuzzer, set in tests/fuzz). The shared
+# libraries (platform seam, simulator) take their runtime from the executable that loads them.
+if(KV_FUZZ AND NOT WIN32)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "KV_FUZZ needs clang (configure with CC=clang CXX=clang++)")
+  endif()
+  add_compile_options(
+    "$<${KV_CODE}:-fsanitize=fuzzer-no-link,address,undefined;-fno-omit-frame-pointer;-fno-sanitize-recover=all>")
+  add_link_options(-fsanitize=address,undefined)
+endif()
