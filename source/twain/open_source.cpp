@@ -10,6 +10,7 @@
 #include "negotiation.h"
 #include "port_library.h"
 #include "profile_fields.h"
+#include "scaling_state.h"
 #include "scan_job_state.h"
 #include "scanner_link.h"
 #include "source_record.h"
@@ -73,6 +74,9 @@ void OpenSource(TW_MEMREF data) {
 
 void CloseSource(TW_MEMREF) {
     AbandonTransfer();
+    // A scan that started but was never transferred (closed, or disabled first, in state 600)
+    // still holds its reduction maps and tables.
+    FreeTransferScaling();
     TheSource.SourceConditionCode = TWCC_SUCCESS;
     TheSource.AppIdentity.Id = 0;
     // The scanning window and its work block are released here once they exist.
