@@ -68,6 +68,20 @@ Quad ReverseQuad(Quad q) {
 
 void FlipTripletRow(uint8_t* row, uint32_t pixels) {
     uint32_t lo = 0, hi = pixels;  // pixels [lo, hi) are still to be swapped
+    // Eight pixels from each end per step: all four loads before any store, so the loads of
+    // one step never wait for its own stores.
+    while (hi - lo >= 16) {
+        uint8_t* left = row + size_t(lo) * 3;
+        uint8_t* right = row + size_t(hi - 8) * 3;
+        const Quad l0 = LoadQuad(left), l1 = LoadQuad(left + 12);
+        const Quad r0 = LoadQuad(right), r1 = LoadQuad(right + 12);
+        StoreQuad(left, ReverseQuad(r1));
+        StoreQuad(left + 12, ReverseQuad(r0));
+        StoreQuad(right, ReverseQuad(l1));
+        StoreQuad(right + 12, ReverseQuad(l0));
+        lo += 8;
+        hi -= 8;
+    }
     while (hi - lo >= 8) {
         const Quad left = LoadQuad(row + size_t(lo) * 3);
         const Quad right = LoadQuad(row + size_t(hi - 4) * 3);
