@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_source.h"
 #include "ds_entry.h"
 #include "host_control.h"
 #include "initialise.h"
@@ -53,17 +54,7 @@ struct Run {
 class Session {
 public:
     Session() {
-        plat::host::Reset();
-        plat::host::SetWindowsDirectory(windows_.path());
-        plat::host::SetTempDirectory(windows_.Subdirectory("temp"));
-        const auto dir = std::filesystem::path(windows_.Subdirectory("TWAIN_32/KVTC_A3"));
-        std::filesystem::copy_file(KV_SIMULATOR_PORTLIB, dir / "QASPI_SP.DLL",
-                                   std::filesystem::copy_options::overwrite_existing);
-        InitialiseSource();
-        app_.Id = 11;
-        app_.ProtocolMajor = 1;
-        app_.ProtocolMinor = 9;
-        std::strcpy(app_.ProductName, "Native Acquisition Benchmark");
+        PrepareBenchSource(windows_, "Native Acquisition Benchmark", app_);
     }
 
     TW_UINT16 Call(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, void* data) {

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_source.h"
 #include "ds_entry.h"
 #include "host_control.h"
 #include "initialise.h"
@@ -69,17 +70,7 @@ double PeakGrowthMb(long baselineKb) { return (StatusKb("VmHWM:") - baselineKb) 
 class Source {
 public:
     Source() {
-        plat::host::Reset();
-        plat::host::SetWindowsDirectory(windows_.path());
-        plat::host::SetTempDirectory(windows_.Subdirectory("temp"));
-        const auto dir = std::filesystem::path(windows_.Subdirectory("TWAIN_32/KVTC_A3"));
-        std::filesystem::copy_file(KV_SIMULATOR_PORTLIB, dir / "QASPI_SP.DLL",
-                                   std::filesystem::copy_options::overwrite_existing);
-        InitialiseSource();
-        app_.Id = 11;
-        app_.ProtocolMajor = 1;
-        app_.ProtocolMinor = 9;
-        std::strcpy(app_.ProductName, "Transfer Benchmark");
+        PrepareBenchSource(windows_, "Transfer Benchmark", app_);
         TW_IDENTITY opened = TheSource.SourceIdentity;
         opened.Id = 42;
         ok_ = Call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &opened) == TWRC_SUCCESS;
