@@ -1,6 +1,12 @@
-// Writing a BMP file of an A3 600 dpi colour page through the BMP band writer, against a plain
-// write of the same bytes to a new file measured in the same run; and the red-blue swap that
-// turns each colour row into BMP order, alone, against memcpy of the same bytes.
+// Writing a BMP file of an A3 600 dpi page through the BMP band writer, against a plain write
+// of the same bytes to a new file measured in the same run; and the red-blue swap that turns
+// each colour row into BMP order, alone, against memcpy of the same bytes.
+//
+// The colour cases: lines already in the stored order (the swap done by the colour
+// adjustment, which rewrites every pixel anyway), so the writer only places them; lines
+// as scanned with the neutral adjustment, swapped in place band by band just before they are
+// written (what a transfer with neutral colour does); and lines as scanned converted by the
+// writer into its staging block. Gray rows go to the file as they are.
 //
 // The page arrives in bands of 99 rows, the two megabytes of scan buffers a transfer fills;
 // the file is created anew for every run, as a transfer does. Each figure is the best of
@@ -62,8 +68,8 @@ constexpr uint32_t kLineBytes = kWidth * 3;
 constexpr uint32_t kBandRows = 99;
 constexpr int kRuns = 9;
 
-std::vector<uint8_t> Band() {
-    std::vector<uint8_t> band(size_t(kLineBytes) * kBandRows);
+std::vector<uint8_t> Band(uint32_t lineBytes = kLineBytes) {
+    std::vector<uint8_t> band(size_t(lineBytes) * kBandRows);
     std::iota(band.begin(), band.end(), uint8_t(7));
     return band;
 }
@@ -83,32 +89,43 @@ Cost PlainWrite(const std::string& path, uint64_t bytes, size_t bandBytes) {
     });
 }
 
-Cost BmpWrite(const std::string& path, const std::vector<uint8_t>& band, uint32_t stagingBytes) {
-    const BmpGeometry g{PixelLayout::Rgb24, kWidth, kLines, BmpRowBytes(PixelLayout::Rgb24, kWidth)};
+enum Case : int64_t { StoredColour, NeutralColour, ConvertedColour, Gray };
+
+BmpGeometry GeometryOf(Case c) {
+    const PixelLayout layout = c == Gray ? PixelLayout::Gray : PixelLayout::Rgb24;
+    return BmpGeometry{layout, kWidth, kLines, BmpRowBytes(layout, kWidth)};
+}
+
+Cost BmpWrite(const std::string& path, Case c, std::vector<uint8_t>& band) {
+    const BmpGeometry g = GeometryOf(c);
+    const uint32_t lineBytes = c == Gray ? kWidth : kLineBytes;
+    const ColourOrder order = c == ConvertedColour ? ColourOrder::Scanned : ColourOrder::Stored;
     std::filesystem::remove(path);
     return Measure([&] {
         const plat::FileHandle f = CreateBmpFile(path.c_str(), g);
         BmpBands bands;
-        bool ok = f != plat::kNoFile && BeginBmpBands(&bands, f, g, kLineBytes, stagingBytes);
-        for (uint32_t row = 0; ok && row < kLines; row += kBandRows)
-            ok = WriteBmpBand(&bands, band.data(), std::min(kBandRows, kLines - row));
+        bool ok = f != plat::kNoFile && BeginBmpBands(&bands, f, g, lineBytes, order);
+        for (uint32_t row = 0; ok && row < kLines; row += kBandRows) {
+            const uint32_t rows = std::min(kBandRows, kLines - row);
+            if (c == NeutralColour) SwapRedBlueInPlace(band.data(), size_t(rows) * kWidth);
+            ok = WriteBmpBand(&bands, band.data(), rows);
+        }
         ok = EndBmpBands(&bands) && ok;
         return plat::FileClose(f) && ok;
     });
 }
 
 void BM_BmpFile(benchmark::State& state) {
-    const uint32_t stagingBytes = uint32_t(state.range(0)) << 10;
+    const Case c = Case(state.range(0));
     plat::host::ScratchDirectory folder;
     const std::string path = folder.path() + "/page.bmp";
-    const std::vector<uint8_t> band = Band();
-    const BmpGeometry g{PixelLayout::Rgb24, kWidth, kLines, BmpRowBytes(PixelLayout::Rgb24, kWidth)};
-    const uint64_t bytes = BmpFileSize(g);
+    std::vector<uint8_t> band = Band(c == Gray ? kWidth : kLineBytes);
+    const uint64_t bytes = BmpFileSize(GeometryOf(c));
     for (auto _ : state) {
         Cost bmp, plain;
         for (int i = 0; i < kRuns; ++i) {
             plain.Keep(PlainWrite(path, bytes, band.size()));
-            bmp.Keep(BmpWrite(path, band, stagingBytes));
+            bmp.Keep(BmpWrite(path, c, band));
         }
         if (bmp.seconds >= 1e9) return state.SkipWithError("the BMP file was not written");
         state.SetIterationTime(bmp.seconds);
@@ -150,13 +167,25 @@ void RunSwap(benchmark::State& state, void (*swap)(const uint8_t*, uint8_t*, uin
 void BM_SwapPlain(benchmark::State& state) { RunSwap(state, SwapRedBluePlain); }
 void BM_SwapSse2(benchmark::State& state) { RunSwap(state, SwapRedBlueSse2); }
 void BM_SwapChosen(benchmark::State& state) { RunSwap(state, SwapRedBlue); }
+// In place over the destination row: the same bytes read and written as a copy.
+void BM_SwapInPlace(benchmark::State& state) {
+    RunSwap(state, [](const uint8_t*, uint8_t* dst, uint32_t pixels) {
+        SwapRedBlueInPlace(dst, pixels);
+    });
+}
 
-// Staging block sizes in KiB: the writer's own and two smaller ones.
-BENCHMARK(BM_BmpFile)->Arg(1024)->Arg(2048)->Arg(4096)
+BENCHMARK(BM_BmpFile)->ArgName("stored_colour")->Arg(StoredColour)
+    ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BmpFile)->ArgName("neutral_colour_swapped_in_place")->Arg(NeutralColour)
+    ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BmpFile)->ArgName("colour_converted_by_writer")->Arg(ConvertedColour)
+    ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BmpFile)->ArgName("gray")->Arg(Gray)
     ->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwapPlain)->Iterations(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SwapSse2)->Iterations(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SwapChosen)->Iterations(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SwapInPlace)->Iterations(1)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

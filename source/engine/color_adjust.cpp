@@ -17,8 +17,10 @@ struct PreparedAdjust {
 };
 PreparedAdjust ThePrepared;
 
-ColorAdjustInputs InputsFor(const EnhancementRecord& record, uint16_t scanMode) {
+ColorAdjustInputs InputsFor(const EnhancementRecord& record, uint16_t scanMode,
+                            bool swapRedBlue) {
     ColorAdjustInputs in{};
+    in.swapOutputs = swapRedBlue;
     std::memcpy(in.pixelRGB, record.PixelRGB, sizeof in.pixelRGB);
     in.saturation = record.Saturation;
     in.scanMode = scanMode;
@@ -31,7 +33,7 @@ ColorAdjustInputs InputsFor(const EnhancementRecord& record, uint16_t scanMode) 
 bool SameInputs(const ColorAdjustInputs& a, const ColorAdjustInputs& b) {
     return std::memcmp(a.pixelRGB, b.pixelRGB, sizeof a.pixelRGB) == 0 &&
            a.saturation == b.saturation && a.scanMode == b.scanMode && a.order == b.order &&
-           std::memcmp(&a.tones, &b.tones, sizeof a.tones) == 0;
+           a.swapOutputs == b.swapOutputs && std::memcmp(&a.tones, &b.tones, sizeof a.tones) == 0;
 }
 
 }  // namespace
@@ -42,8 +44,8 @@ void ResetToneColourState() {
 }
 
 void ApplyColorAdjust(uint32_t pixelsPerLine, uint32_t lines, uint8_t* dst, const uint8_t* src,
-                      const EnhancementRecord& record, uint16_t scanMode) {
-    const ColorAdjustInputs inputs = InputsFor(record, scanMode);
+                      const EnhancementRecord& record, uint16_t scanMode, bool swapRedBlue) {
+    const ColorAdjustInputs inputs = InputsFor(record, scanMode, swapRedBlue);
     if (!ThePrepared.valid || !SameInputs(inputs, ThePrepared.inputs)) {
         ThePrepared.inputs = inputs;
         PrepareColorAdjust(inputs, ThePrepared.plan);

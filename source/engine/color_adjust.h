@@ -22,9 +22,11 @@ void ResetToneColourState();
 // Adjusts lines x pixelsPerLine 3-byte pixels from src to dst (which may be src): in bitmap
 // order the working curves first, then the picked-colour correction and saturation of the
 // record. Everything is prepared once and reused while the record, mode, order and curves
-// stay the same, so calling it line by line costs only the pixel loop.
+// stay the same, so calling it line by line costs only the pixel loop. With swapRedBlue the
+// pixels are stored blue, green, red (as a BMP file keeps them) in the same pass.
 void ApplyColorAdjust(uint32_t pixelsPerLine, uint32_t lines, uint8_t* dst, const uint8_t* src,
-                      const EnhancementRecord& record, uint16_t scanMode);
+                      const EnhancementRecord& record, uint16_t scanMode,
+                      bool swapRedBlue = false);
 
 // Neutral enhancement values in both records: red, green and blue highlight 255, shadow 0,
 // gamma 1.0 (1.8 for 24-bit and CMYK colour unless the application is the colour-management

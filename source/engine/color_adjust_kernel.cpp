@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "color_adjust_plan.h"
+#include "red_blue_swap.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -10,6 +11,8 @@
 
 namespace {
 
+// first/last: where the outputs of channels 0 and 2 go (2 and 0 when swapped).
+template <int first, int last>
 void PerChannelLoop(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst,
                     const uint8_t* src) {
     // Local copies of the table addresses: a byte store may alias anything, and the
@@ -19,10 +22,15 @@ void PerChannelLoop(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst,
     const uint8_t* t2 = plan.perChannel[2];
     for (size_t p = 0; p < pixels; ++p, src += 3, dst += 3) {
         const uint8_t c0 = src[0], c1 = src[1], c2 = src[2];
-        dst[0] = t0[c0];
+        dst[first] = t0[c0];
         dst[1] = t1[c1];
-        dst[2] = t2[c2];
+        dst[last] = t2[c2];
     }
+}
+
+void CopyLoop(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst, const uint8_t* src) {
+    if (dst != src) std::memmove(dst, src, pixels * 3);
+    if (plan.swapOutputs) SwapRedBlueInPlace(dst, pixels);
 }
 
 void WideLoop(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst, const uint8_t* src) {
@@ -82,10 +90,10 @@ bool ColorAdjustHasLanes() {
 void RunColorAdjust(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst,
                     const uint8_t* src) {
     switch (plan.kernel) {
-        case AdjustKernel::Copy:
-            if (dst != src) std::memmove(dst, src, pixels * 3);
-            return;
-        case AdjustKernel::PerChannel: return PerChannelLoop(plan, pixels, dst, src);
+        case AdjustKernel::Copy: return CopyLoop(plan, pixels, dst, src);
+        case AdjustKernel::PerChannel:
+            return plan.swapOutputs ? PerChannelLoop<2, 0>(plan, pixels, dst, src)
+                                    : PerChannelLoop<0, 2>(plan, pixels, dst, src);
 #if defined(__SSE2__)
         case AdjustKernel::Lanes: return LanesLoop(plan, pixels, dst, src);
 #else

@@ -1,6 +1,7 @@
 #include "color_adjust_plan.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -66,6 +67,15 @@ void PerChannel(const ColorMatrixTables& f, ColorAdjustPlan& plan) {
         }
 }
 
+// The kernel is chosen on the tables as computed; swapping the outputs afterwards keeps an
+// identity a copy and a diagonal a per-channel lookup, whose loops store the bytes swapped.
+void SwapOutputTables(ColorAdjustPlan& plan) {
+    for (int in = 0; in < 3; ++in) {
+        std::swap(plan.wide.t[in][0], plan.wide.t[in][2]);
+        for (auto& lane : plan.lanes[in]) std::swap(lane[0], lane[2]);
+    }
+}
+
 }  // namespace
 
 void PrepareColorAdjust(const ColorAdjustInputs& inputs, ColorAdjustPlan& plan) {
@@ -89,4 +99,6 @@ void PrepareColorAdjust(const ColorAdjustInputs& inputs, ColorAdjustPlan& plan) 
     } else {
         plan.kernel = AdjustKernel::Wide;
     }
+    plan.swapOutputs = inputs.swapOutputs;
+    if (plan.swapOutputs) SwapOutputTables(plan);
 }

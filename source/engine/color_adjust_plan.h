@@ -14,6 +14,7 @@ struct ColorAdjustInputs {
     int32_t saturation;
     uint16_t scanMode;  // base mode: saturation and the picked colour act on colour scans
     PixelOrder order;
+    bool swapOutputs;  // the first and third output bytes change places (BMP order)
     ToneTables tones;  // applied first in bitmap order, ignored in scanner order
 };
 
@@ -31,6 +32,8 @@ constexpr int32_t kLaneLimit = 32767 - 255;
 
 struct ColorAdjustPlan {
     AdjustKernel kernel = AdjustKernel::Copy;
+    bool swapOutputs = false;  // Copy and PerChannel store the outputs swapped; the lane and
+                               // wide tables already have them swapped
     uint8_t perChannel[3][256];
     alignas(8) int16_t lanes[3][256][4];  // [in][v]: outputs 0, 1, 2 and an unused lane
     ColorMatrixTables wide;  // t[in][out][v] with every correction folded in

@@ -4,6 +4,7 @@
 #include "bmp_layout.h"
 #include "scan_job_state.h"
 #include "settings_store.h"
+#include "twain.h"
 #include "transfer_state.h"
 
 namespace {
@@ -40,6 +41,8 @@ bool TransferOutputRequest(const char* path, uint16_t fileFormat, OutputFileRequ
     if (pixels > UINT32_MAX) return false;
     r.pixelWidth = uint32_t(pixels);
     r.alignedLineLength = BmpRowBytes(r.layout, r.pixelWidth);
+    if (step.bmpColourOrder && fileFormat == TWFF_BMP && r.layout == PixelLayout::Rgb24)
+        r.colourOrder = ColourOrder::Stored;
     *request = r;
     return true;
 }

@@ -9,6 +9,7 @@
 #include "convolve_band.h"
 #include "descreen_reduction.h"
 #include "interpolate_block.h"
+#include "red_blue_swap.h"
 #include "scan_settings.h"
 #include "spooled_row_filters.h"
 #include "widen_line.h"
@@ -94,7 +95,10 @@ void PrepareScannerLines(const StepContext& step, uint8_t* lines, uint32_t count
                          bool adjustColour) {
     const uint32_t bytes = step.shape.scanBytes;
     if (AdjustsColour(step) && adjustColour) {
-        ApplyColorAdjust(bytes / 3, count, lines, lines, TheToneColour.current, step.scanMode);
+        ApplyColorAdjust(bytes / 3, count, lines, lines, TheToneColour.current, step.scanMode,
+                         step.bmpColourOrder);
+    } else if (AdjustsColour(step) && step.bmpColourOrder) {
+        SwapRedBlueInPlace(lines, size_t(bytes / 3) * count);
     } else if (TwelveBitColour(step)) {
         ScaleTwelveBitSamples(lines, uint32_t(uint64_t(bytes) * count));
     }

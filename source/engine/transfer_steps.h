@@ -25,6 +25,9 @@ struct StepContext {
     uint16_t dpiScale = 0;
     uint32_t effectiveResolution = 0;
     uint32_t askedResolution = 0;  // what the scanner was asked for
+    // 24-bit colour lines go to a BMP file straight from the read: the line preparation
+    // stores them blue, green, red, so the file writer takes them as they are.
+    bool bmpColourOrder = false;
     RowShape shape;                // lineBytes: a line after widening or the reduction
 };
 
@@ -40,8 +43,8 @@ void FreeTransferSteps();
 
 // ---- Per scanned line ----------------------------------------------------------------------
 // In place on the scanner's line: the colour adjustment for 24-bit colour and CMYK (skipped
-// when adjustColour is false, as output matching corrects colour later), and the 36-bit
-// samples moved to the top of 16 bits.
+// when adjustColour is false, as output matching corrects colour later) with the swap to
+// BMP order when bmpColourOrder, and the 36-bit samples moved to the top of 16 bits.
 void PrepareScannerLines(const StepContext& step, uint8_t* lines, uint32_t count,
                          bool adjustColour);
 

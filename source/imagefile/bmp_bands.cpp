@@ -6,17 +6,50 @@
 
 namespace {
 
+// Below this, gathering costs more per byte than copying the rows into the staging block.
+constexpr uint64_t kGatherMinRowBytes = 512;
+
+const uint8_t kPadding[4] = {0, 0, 0, 0};
+
+bool LinesAreStored(PixelLayout layout, ColourOrder order) {
+    return layout == PixelLayout::Gray || layout == PixelLayout::LineArt ||
+           (layout == PixelLayout::Rgb24 && order == ColourOrder::Stored);
+}
+
+// The chunk's rows written as they are: the last delivered row first, each followed by
+// its padding. The staging block is the scratch of systems that cannot gather by themselves.
+bool GatherChunk(BmpBands* b, const uint8_t* lines, uint32_t rows, uint64_t start) {
+    const BmpGeometry& g = b->geometry;
+    const size_t stored = size_t(LineBytesForPixels(g.layout, g.pixelWidth));
+    const size_t pad = g.alignedLineLength - stored;
+    size_t n = 0;
+    for (uint32_t i = rows; i-- > 0;) {
+        b->segments[n++] = {lines + uint64_t(i) * b->lineBytes, stored};
+        if (pad) b->segments[n++] = {kPadding, pad};
+    }
+    const int64_t bytes = int64_t(uint64_t(rows) * g.alignedLineLength);
+    return plat::FileWriteGather(b->file, int64_t(start), b->segments, n, b->stagingRows,
+                                 size_t(b->stagingCapacity) * g.alignedLineLength) == bytes;
+}
+
 // Rows r0..r(n-1) of a chunk end at `end`: r0 is stored last in the file, nearest to `end`.
 bool PlaceChunk(BmpBands* b, const uint8_t* lines, uint32_t rows) {
     const uint32_t aligned = b->geometry.alignedLineLength;
-    for (uint32_t i = 0; i < rows; ++i)
-        ConvertLineToBmpRow(b->geometry.layout, b->geometry.pixelWidth,
-                            lines + uint64_t(i) * b->lineBytes,
-                            b->stagingRows + uint64_t(rows - 1 - i) * aligned, aligned);
     const uint64_t bytes = uint64_t(rows) * aligned;
     const int64_t start = int64_t(b->nextEnd - bytes);
-    if (plat::FileSeek(b->file, start, plat::SeekFrom::Begin) != start) return false;
-    if (plat::FileWrite(b->file, b->stagingRows, bytes) != int64_t(bytes)) return false;
+    if (b->gather) {
+        if (!GatherChunk(b, lines, rows, uint64_t(start))) return false;
+    } else {
+        // Colour already in the stored order is copied like gray.
+        const PixelLayout layout = b->linesStored ? PixelLayout::Gray : b->geometry.layout;
+        const uint32_t width = uint32_t(LineBytesForPixels(b->geometry.layout, b->geometry.pixelWidth));
+        for (uint32_t i = 0; i < rows; ++i)
+            ConvertLineToBmpRow(layout, b->linesStored ? width : b->geometry.pixelWidth,
+                                lines + uint64_t(i) * b->lineBytes,
+                                b->stagingRows + uint64_t(rows - 1 - i) * aligned, aligned);
+        if (plat::FileSeek(b->file, start, plat::SeekFrom::Begin) != start) return false;
+        if (plat::FileWrite(b->file, b->stagingRows, bytes) != int64_t(bytes)) return false;
+    }
     b->nextEnd -= bytes;
     b->rowsLeft -= rows;
     return true;
@@ -25,7 +58,7 @@ bool PlaceChunk(BmpBands* b, const uint8_t* lines, uint32_t rows) {
 }  // namespace
 
 bool BeginBmpBands(BmpBands* bands, plat::FileHandle file, const BmpGeometry& g,
-                   uint32_t lineBytes, uint32_t stagingBytes) {
+                   uint32_t lineBytes, ColourOrder order, uint32_t stagingBytes) {
     *bands = BmpBands{};
     if (!BmpGeometryFits(g) || lineBytes < LineBytesForPixels(g.layout, g.pixelWidth))
         return false;
@@ -36,14 +69,25 @@ bool BeginBmpBands(BmpBands* bands, plat::FileHandle file, const BmpGeometry& g,
         if (staging) plat::MemFree(staging);
         return false;
     }
-    *bands = BmpBands{file, g, lineBytes, BmpFileSize(g), g.lines, staging, rows, capacity};
+    bands->file = file;
+    bands->geometry = g;
+    bands->lineBytes = lineBytes;
+    bands->nextEnd = BmpFileSize(g);
+    bands->rowsLeft = g.lines;
+    bands->staging = staging;
+    bands->stagingRows = rows;
+    bands->stagingCapacity = capacity;
+    bands->linesStored = LinesAreStored(g.layout, order);
+    bands->gather = bands->linesStored &&
+                    LineBytesForPixels(g.layout, g.pixelWidth) >= kGatherMinRowBytes;
     return true;
 }
 
 bool WriteBmpBand(BmpBands* bands, const uint8_t* lines, uint32_t rowCount) {
     if (!bands->stagingRows || rowCount > bands->rowsLeft) return false;
+    const uint32_t chunk = bands->gather ? kBmpGatherRows : bands->stagingCapacity;
     while (rowCount > 0) {
-        const uint32_t rows = std::min(rowCount, bands->stagingCapacity);
+        const uint32_t rows = std::min(rowCount, chunk);
         if (!PlaceChunk(bands, lines, rows)) return false;
         lines += uint64_t(rows) * bands->lineBytes;
         rowCount -= rows;

@@ -12,7 +12,7 @@ bool BeginOutputBands(OutputBands* bands, plat::FileHandle file, const OutputFil
         if (!OutputTiffGeometry(r, &g) || !TiffGeometryFits(g)) return false;
         bands->tiff = BeginTiffStrip(file, g);
     } else if (r.fileFormat == TWFF_BMP) {
-        if (!BeginBmpBands(&bands->bmp, file, OutputBmpGeometry(r), lineBytes))
+        if (!BeginBmpBands(&bands->bmp, file, OutputBmpGeometry(r), lineBytes, r.colourOrder))
             return false;
     } else {
         return false;

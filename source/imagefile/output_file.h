@@ -17,6 +17,7 @@ struct OutputFileRequest {
     uint32_t bytesPerLine = 0;  // one delivered row
     uint32_t alignedLineLength = 0;
     uint32_t resolution = 0;  // "ScanRes"
+    ColourOrder colourOrder = ColourOrder::Scanned;  // of 24-bit colour lines (BMP files)
 };
 
 // The geometry each header states for the request.

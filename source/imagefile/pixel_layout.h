@@ -8,6 +8,12 @@
 
 enum class PixelLayout { LineArt, Gray, Rgb24, Rgb48 };
 
+// The order of the three bytes of delivered 24-bit colour pixels on their way to a file.
+enum class ColourOrder : uint8_t {
+    Scanned,  // red, green, blue
+    Stored,   // blue, green, red: the line preparation already swapped them for a BMP file
+};
+
 // The layout of a "ScanMode" (1011-1014) and colour sub-mode. CMYK and unknown modes have
 // no file layout: the answer is false and *layout is left alone.
 bool PixelLayoutOfMode(uint16_t scanMode, uint16_t subMode, PixelLayout* layout);

@@ -57,6 +57,20 @@ inline void SwapLastVector(const uint8_t* src, uint8_t* dst, uint64_t q, const P
     const __m128i v = Load(src + q);
     Store(dst + q, Pick(_mm_srli_si128(v, 2), v, Load(src + q - 2), m));
 }
+
+// Sixteen pixels: the neighbours two bytes ahead and behind each vector come from shifting
+// the group's own three vectors, so nothing outside the 48 bytes is read. A byte lane whose
+// neighbour would lie outside the group is never picked for that neighbour.
+inline void SwapGroupInPlace(uint8_t* p, const PhaseMasks (&m)[3]) {
+    const __m128i a = Load(p), b = Load(p + 16), c = Load(p + 32);
+    const __m128i aheadA = _mm_or_si128(_mm_srli_si128(a, 2), _mm_slli_si128(b, 14));
+    const __m128i aheadB = _mm_or_si128(_mm_srli_si128(b, 2), _mm_slli_si128(c, 14));
+    const __m128i behindB = _mm_or_si128(_mm_slli_si128(b, 2), _mm_srli_si128(a, 14));
+    const __m128i behindC = _mm_or_si128(_mm_slli_si128(c, 2), _mm_srli_si128(b, 14));
+    Store(p, Pick(aheadA, a, _mm_slli_si128(a, 2), m[0]));
+    Store(p + 16, Pick(aheadB, b, behindB, m[1]));
+    Store(p + 32, Pick(_mm_srli_si128(c, 2), c, behindC, m[2]));
+}
 #endif
 
 }  // namespace
@@ -98,4 +112,18 @@ void SwapRedBlueSse2(const uint8_t* src, uint8_t* dst, uint32_t pixels) {
 
 void SwapRedBlue(const uint8_t* src, uint8_t* dst, uint32_t pixels) {
     SwapRedBlueSse2(src, dst, pixels);
+}
+
+void SwapRedBlueInPlace(uint8_t* pixels3, size_t pixels) {
+    size_t done = 0;
+#if defined(__SSE2__)
+    static const PhaseMasks kPhase[3] = {MasksForPhase(0), MasksForPhase(1), MasksForPhase(2)};
+    const PhaseMasks phases[3] = {kPhase[0], kPhase[1], kPhase[2]};
+    for (; done + 16 <= pixels; done += 16) SwapGroupInPlace(pixels3 + done * 3, phases);
+#endif
+    for (uint8_t* p = pixels3 + done * 3; done < pixels; ++done, p += 3) {
+        const uint8_t red = p[0];
+        p[0] = p[2];
+        p[2] = red;
+    }
 }

@@ -60,6 +60,17 @@ int64_t FileRead(FileHandle f, void* buf, size_t bytes);         // bytes read, 
 int64_t FileWrite(FileHandle f, const void* buf, size_t bytes);  // bytes written, -1 on error
 int64_t FileSeek(FileHandle f, int64_t offset, SeekFrom from);   // new position, -1 on error
 bool FileClose(FileHandle f);
+// One piece of a gathered write.
+struct FileSegment {
+    const void* data;
+    size_t bytes;
+};
+// Writes the segments one after another from offset on (the file position afterwards is not
+// defined). Where the system gathers buffered writes by itself the segments go straight to it;
+// elsewhere they are collected in scratch (scratchBytes, may be 0) and written a scratch-full
+// at a time, a segment larger than scratch on its own. Bytes written, -1 on error.
+int64_t FileWriteGather(FileHandle f, int64_t offset, const FileSegment* segments, size_t count,
+                        void* scratch, size_t scratchBytes);
 bool FileDelete(const char* path);
 bool FileMove(const char* from, const char* to);  // fails when the target exists
 bool FileExists(const char* path);                // also true for a directory; opens nothing

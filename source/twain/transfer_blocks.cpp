@@ -120,6 +120,10 @@ bool PrepareTransfer(TransferKind kind) {
     t.spooled = kind == TransferKind::File || t.postProcessing;
     if (!CurrentStepContext(&t.step) || !PrepareTransferSteps(t.step))
         return Fail(TWCC_LOWMEMORY, kInsufficientMemory);
+    // Rows that go from the read straight into a BMP file are turned into its byte order
+    // where the colour adjustment already rewrites every pixel.
+    t.step.bmpColourOrder =
+        kind == TransferKind::File && !t.postProcessing && CurrentFileFormat() == TWFF_BMP;
     StartProgress(500);
     TheToneColour.order = PixelOrder::Scanner;
     if (!AllocScanBuffers(t.buffers, t.step.shape.scanBytes, t.step.imageLines,

@@ -2,9 +2,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -81,6 +84,52 @@ int64_t FileWrite(FileHandle f, const void* buf, size_t bytes) {
         done += static_cast<size_t>(n);
     }
     return static_cast<int64_t>(done);
+}
+
+namespace {
+
+// Segments the kernel wrote only partly: the written bytes are dropped from the front.
+void DropWritten(iovec*& v, size_t& n, size_t written) {
+    while (n > 0 && written >= v->iov_len) {
+        written -= v->iov_len;
+        ++v, --n;
+    }
+    if (n > 0) {
+        v->iov_base = static_cast<char*>(v->iov_base) + written;
+        v->iov_len -= written;
+    }
+}
+
+// At most IOV_MAX segments per call, copied so that a partial write can advance them.
+bool WriteVector(int fd, int64_t& offset, const FileSegment* segments, size_t count) {
+    iovec v[IOV_MAX];
+    for (size_t i = 0; i < count; ++i) v[i] = {const_cast<void*>(segments[i].data), segments[i].bytes};
+    iovec* next = v;
+    size_t left = count;
+    for (;;) {
+        DropWritten(next, left, 0);  // empty segments: a write of nothing would look like failure
+        if (left == 0) return true;
+        const ssize_t n = ::pwritev(fd, next, int(left), off_t(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        offset += n;
+        DropWritten(next, left, size_t(n));
+    }
+}
+
+}  // namespace
+
+int64_t FileWriteGather(FileHandle f, int64_t offset, const FileSegment* segments, size_t count,
+                        void*, size_t) {
+    const int fd = ToDescriptor(f);
+    if (fd < 0 || offset < 0 || (!segments && count > 0)) return -1;
+    for (size_t i = 0; i < count; ++i)
+        if (!segments[i].data && segments[i].bytes > 0) return -1;
+    if (WriteShouldFail()) return -1;  // one write, however many segments
+    const int64_t start = offset;
+    for (size_t i = 0; i < count; i += IOV_MAX)
+        if (!WriteVector(fd, offset, segments + i, std::min<size_t>(count - i, IOV_MAX))) return -1;
+    return offset - start;
 }
 
 int64_t FileSeek(FileHandle f, int64_t offset, SeekFrom from) {

@@ -66,6 +66,47 @@ int64_t FileWrite(FileHandle f, const void* buf, size_t bytes) {
     return static_cast<int64_t>(done);
 }
 
+namespace {
+
+// WriteFileGather takes only unbuffered, page-aligned pieces: the segments are collected in
+// the caller's scratch block and written a block at a time instead.
+struct Collector {
+    FileHandle file;
+    char* scratch;
+    size_t capacity, used = 0;
+
+    bool Flush() {
+        const bool ok = used == 0 || FileWrite(file, scratch, used) == int64_t(used);
+        used = 0;
+        return ok;
+    }
+    bool Add(const FileSegment& s) {
+        if (s.bytes > capacity) return Flush() && FileWrite(file, s.data, s.bytes) == int64_t(s.bytes);
+        if (s.bytes > capacity - used && !Flush()) return false;
+        CopyMemory(scratch + used, s.data, s.bytes);
+        used += s.bytes;
+        return true;
+    }
+};
+
+}  // namespace
+
+int64_t FileWriteGather(FileHandle f, int64_t offset, const FileSegment* segments, size_t count,
+                        void* scratch, size_t scratchBytes) {
+    if (f == kNoFile || offset < 0 || (!segments && count > 0)) return -1;
+    if (!scratch) scratchBytes = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (!segments[i].data && segments[i].bytes > 0) return -1;
+    if (FileSeek(f, offset, SeekFrom::Begin) != offset) return -1;
+    Collector c{f, static_cast<char*>(scratch), scratchBytes};
+    int64_t total = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (!c.Add(segments[i])) return -1;
+        total += int64_t(segments[i].bytes);
+    }
+    return c.Flush() ? total : -1;
+}
+
 int64_t FileSeek(FileHandle f, int64_t offset, SeekFrom from) {
     if (f == kNoFile) return -1;
     DWORD method = from == SeekFrom::Begin ? FILE_BEGIN

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "capability_tables.h"
+#include "color_adjust.h"
 #include "ds_entry.h"
 #include "host_control.h"
 #include "image_readers.h"
@@ -126,6 +127,39 @@ TEST_F(FileTransferTest, GrayAndLineArtInBothFormatsAreTheReference) {
         }
     }
     EXPECT_TRUE(TempFiles().empty());
+}
+
+// Colour rows go from the read straight into a BMP file, turned into its blue, green, red
+// order as they are prepared: by a swap of its own with the neutral adjustment, by the colour
+// adjustment itself with a saturation. Rows of 300 pixels go to the file as they are.
+TEST_F(FileTransferTest, ColourBmpIsTheReferenceWithAndWithoutColourAdjustment) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    SetFrame(1.0, 1.0, 3.0, 2.5);
+    for (int32_t saturation : {0, 40}) {
+        SCOPED_TRACE(saturation);
+        const std::string path = OutPath("colour" + std::to_string(saturation) + ".bmp");
+        ASSERT_EQ(SetFile(path), TWRC_SUCCESS);
+        ScanForFile(2, 2, TWFF_BMP);
+        TheToneColour.current.Saturation = saturation;  // the record the transfer adjusts by
+        ASSERT_EQ(Transfer(), TWRC_XFERDONE);
+        if (saturation == 0) {
+            ExpectReferenceFile(path, TWFF_BMP);
+        } else {
+            ReferenceImage expected = Reference();
+            TheToneColour.order = PixelOrder::Scanner;
+            ApplyColorAdjust(expected.pixels, expected.lines, expected.data.data(),
+                             expected.data.data(), TheToneColour.current, kModeColor);
+            TheToneColour.order = PixelOrder::Bitmap;
+            const DecodedImage got = ReadBmp(path);
+            ASSERT_EQ(got.error, "");
+            EXPECT_EQ(got.width, 300u);
+            EXPECT_TRUE(got.rows == expected.data) << "adjusted pixels differ";
+            EXPECT_FALSE(got.rows == Reference().data) << "the saturation changed nothing";
+        }
+        EXPECT_TRUE(TempFiles().empty());
+        EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+        FinishPage();
+    }
 }
 
 TEST_F(FileTransferTest, DeepColourTiffHoldsTheSixteenBitSamples) {

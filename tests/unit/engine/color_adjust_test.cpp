@@ -90,6 +90,16 @@ protected:
         Pixels inPlace = src;
         ApplyColorAdjust(uint32_t(src.size() / 3), 1, inPlace.data(), inPlace.data(), r, mode);
         ASSERT_EQ(inPlace, expected);
+        // The same pixels stored blue, green, red for a BMP file, by every kernel.
+        Pixels swapped = expected;
+        for (size_t i = 0; i + 2 < swapped.size(); i += 3) std::swap(swapped[i], swapped[i + 2]);
+        Pixels out(src.size(), 0xCD);
+        ApplyColorAdjust(uint32_t(src.size() / 3), 1, out.data(), src.data(), r, mode, true);
+        ASSERT_EQ(out, swapped) << "swapped, saturation " << r.Saturation;
+        inPlace = src;
+        ApplyColorAdjust(uint32_t(src.size() / 3), 1, inPlace.data(), inPlace.data(), r, mode,
+                         true);
+        ASSERT_EQ(inPlace, swapped) << "swapped in place, saturation " << r.Saturation;
     }
 };
 
@@ -176,7 +186,8 @@ TEST_F(ColorAdjustTest, ExtremeSaturationStaysExact) {
     for (int32_t saturation : {200000, 1000000, -1000000}) {
         EnhancementRecord r = Neutral();
         r.Saturation = saturation;
-        ColorAdjustInputs in{{255, 255, 255}, saturation, kModeColor, PixelOrder::Scanner, {}};
+        ColorAdjustInputs in{{255, 255, 255}, saturation, kModeColor, PixelOrder::Scanner, false,
+                             {}};
         ColorAdjustPlan plan;
         PrepareColorAdjust(in, plan);
         EXPECT_EQ(plan.kernel, AdjustKernel::Wide);  // the path under test

@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <numeric>
 
 #include "bmp_bands.h"
+#include "host_control.h"
 #include "image_headers.h"
 #include "imagefile_fixture.h"
 #include "output_bands.h"
@@ -130,6 +132,58 @@ TEST_F(BandWritingTest, BmpLineArtKeepsItsBitsAndPadsWithZeros) {
               (std::vector<uint8_t>{0xFF, 0x7E, 0, 0, 0x80, 0x01, 0, 0}));
 }
 
+// Rows long enough to go to the file as they are, as one gathered write per band: the file
+// must be the one the converting path writes. Lines are longer than the stored row (the
+// tail must not reach the file) and bands end mid-way through a gathered write's rows.
+TEST_F(BandWritingTest, RowsThatNeedNoConversionAreGatheredIntoTheSameFile) {
+    struct Case {
+        PixelLayout layout;
+        uint32_t width, storedBytes;
+    };
+    for (const Case c : {Case{PixelLayout::Gray, 601, 601}, Case{PixelLayout::LineArt, 4100, 513},
+                         Case{PixelLayout::Rgb24, 203, 609}}) {
+        SCOPED_TRACE(int(c.layout));
+        const uint32_t lines = 300, lineBytes = c.storedBytes + 5;
+        const uint32_t aligned = BmpRowBytes(c.layout, c.width);
+        const std::vector<uint8_t> scan = Counting(size_t(lineBytes) * lines);
+        std::vector<uint8_t> expected;
+        for (uint32_t row = lines; row-- > 0;) {
+            const uint8_t* line = scan.data() + size_t(row) * lineBytes;
+            expected.insert(expected.end(), line, line + c.storedBytes);
+            expected.insert(expected.end(), aligned - c.storedBytes, 0);
+        }
+        auto r = Request(TWFF_BMP, c.layout, c.width, lines, lineBytes, aligned);
+        r.colourOrder = ColourOrder::Stored;
+        ASSERT_TRUE(WriteInBands(r, scan, {1, 270, 29}));
+        const std::vector<uint8_t> file = ReadBytes(path);
+        const size_t offset = BmpDataOffset(c.layout);
+        ASSERT_EQ(file.size(), offset + expected.size());
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + offset));
+        // A write that fails part-way through is reported, and nothing is left held.
+        plat::host::FailWriteAt(3);
+        EXPECT_FALSE(WriteInBands(r, scan, {1, 270, 29}));
+        EXPECT_EQ(plat::host::LiveBlocks(), 0u);
+    }
+}
+
+// Narrow rows go through the staging block, wide ones are gathered: neither swaps again.
+TEST_F(BandWritingTest, ColourAlreadyInStoredOrderIsNotSwappedAgain) {
+    for (uint32_t width : {5u, 300u}) {
+        SCOPED_TRACE(width);
+        const uint32_t lines = 7, lineBytes = width * 3;
+        const std::vector<uint8_t> scan = Counting(size_t(lineBytes) * lines);
+        std::vector<uint8_t> stored = scan;
+        for (size_t i = 0; i < stored.size(); i += 3) std::swap(stored[i], stored[i + 2]);
+        auto r = Request(TWFF_BMP, PixelLayout::Rgb24, width, lines, lineBytes,
+                         BmpRowBytes(PixelLayout::Rgb24, width));
+        ASSERT_TRUE(WriteInBands(r, scan, {3, 4}));
+        const std::vector<uint8_t> converted = ReadBytes(path);
+        r.colourOrder = ColourOrder::Stored;
+        ASSERT_TRUE(WriteInBands(r, stored, {5, 2}));
+        EXPECT_EQ(ReadBytes(path), converted);
+    }
+}
+
 TEST_F(BandWritingTest, SmallStagingBlockWritesTheSameFile) {
     const BmpGeometry g{PixelLayout::Rgb24, 5, 7, 16};
     const std::vector<uint8_t> lines = Counting(7 * 15);
@@ -138,7 +192,7 @@ TEST_F(BandWritingTest, SmallStagingBlockWritesTheSameFile) {
         const std::string p = PathOf(name);
         const plat::FileHandle f = CreateBmpFile(p.c_str(), g);
         BmpBands bands;
-        EXPECT_TRUE(BeginBmpBands(&bands, f, g, 15, stagingBytes));
+        EXPECT_TRUE(BeginBmpBands(&bands, f, g, 15, ColourOrder::Scanned, stagingBytes));
         size_t at = 0;
         for (uint32_t rows : bandRows) {
             EXPECT_TRUE(WriteBmpBand(&bands, lines.data() + at, rows));
@@ -158,13 +212,14 @@ TEST_F(BandWritingTest, BmpStagingStaysBoundedForHugeImages) {
     // Four gigabytes of gray rows: the staging block holds only what fits the bound.
     BmpBands bands;
     ASSERT_TRUE(BeginBmpBands(&bands, plat::kNoFile, {PixelLayout::Gray, 1000, 4000000, 1000},
-                              1000));
+                              1000, ColourOrder::Scanned));
     EXPECT_LE(uint64_t(bands.stagingCapacity) * 1000, kBmpStagingBytes);
     EXPECT_GE(bands.stagingCapacity * 1000u, 1u << 20);  // still writes of a megabyte or more
     EndBmpBands(&bands);
     // A row longer than the bound gets a block of exactly one row.
     ASSERT_TRUE(BeginBmpBands(&bands, plat::kNoFile,
-                              {PixelLayout::Rgb24, 2000000, 10, 6000000}, 6000000));
+                              {PixelLayout::Rgb24, 2000000, 10, 6000000}, 6000000,
+                              ColourOrder::Scanned));
     EXPECT_EQ(bands.stagingCapacity, 1u);
     EndBmpBands(&bands);
     EXPECT_EQ(plat::host::LiveBlocks(), 0u);

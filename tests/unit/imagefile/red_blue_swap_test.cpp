@@ -61,4 +61,22 @@ TEST(RedBlueSwap, UnalignedRowsGiveTheSameBytes) {
     }
 }
 
+// In place: the exact pixel count in a block of its own (a read or write past it shows under
+// AddressSanitizer), every way a count ends against the sixteen-pixel groups, and offsets
+// that leave the groups unaligned.
+TEST(RedBlueSwap, InPlaceMatchesThePlainLoop) {
+    for (uint32_t pixels = 0; pixels <= 70; ++pixels)
+        for (uint32_t offset : {0u, 1u, 3u}) {
+            SCOPED_TRACE(testing::Message() << pixels << " pixels at offset " << offset);
+            const std::vector<uint8_t> src = Pixels(pixels);
+            std::vector<uint8_t> expected(src.size()), block(offset, 0x11);
+            block.insert(block.end(), src.begin(), src.end());
+            SwapRedBluePlain(src.data(), expected.data(), pixels);
+            SwapRedBlueInPlace(block.data() + offset, pixels);
+            EXPECT_EQ(std::vector<uint8_t>(block.begin() + offset, block.end()), expected);
+            EXPECT_EQ(std::vector<uint8_t>(block.begin(), block.begin() + offset),
+                      std::vector<uint8_t>(offset, 0x11));
+        }
+}
+
 }  // namespace

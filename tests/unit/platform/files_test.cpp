@@ -1,5 +1,6 @@
 // Files, directories and free space on the host: Windows paths map onto the scratch folder.
 #include <string>
+#include <vector>
 
 #include "platform_fixture.h"
 
@@ -76,6 +77,32 @@ TEST_F(Files, TheArmedWriteFailsOnceAndWritesNothing) {
     EXPECT_EQ(plat::FileWrite(f, "cc", 2), 2);
     plat::FileClose(f);
     EXPECT_EQ(scratch.ReadFile("spool.tmp"), "aacc");
+}
+
+TEST_F(Files, GatheredWritesPlaceTheirSegmentsInOrderAtTheOffset) {
+    const std::string path = WinPath("gather.bin");
+    plat::FileHandle f = plat::FileCreate(path.c_str());
+    ASSERT_EQ(plat::FileWrite(f, "0123456789", 10), 10);
+    const plat::FileSegment pieces[] = {{"ab", 2}, {"", 0}, {"cde", 3}};
+    EXPECT_EQ(plat::FileWriteGather(f, 2, pieces, 3, nullptr, 0), 5);
+    // More segments than one system call takes, each a byte: written in order all the same.
+    std::string expected(3000, ' ');
+    std::vector<plat::FileSegment> many;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        expected[i] = char('A' + i % 26);
+        many.push_back({&expected[i], 1});
+    }
+    EXPECT_EQ(plat::FileWriteGather(f, 10, many.data(), many.size(), nullptr, 0), 3000);
+    // Refused without writing anything: a segment without data, a negative offset.
+    const plat::FileSegment missing[] = {{"zz", 2}, {nullptr, 1}};
+    EXPECT_EQ(plat::FileWriteGather(f, 0, missing, 2, nullptr, 0), -1);
+    EXPECT_EQ(plat::FileWriteGather(f, -1, pieces, 1, nullptr, 0), -1);
+    EXPECT_EQ(plat::FileWriteGather(plat::kNoFile, 0, pieces, 1, nullptr, 0), -1);
+    // The armed failure counts a gathered write as one write.
+    plat::host::FailWriteAt(1);
+    EXPECT_EQ(plat::FileWriteGather(f, 0, pieces, 3, nullptr, 0), -1);
+    plat::FileClose(f);
+    EXPECT_EQ(scratch.ReadFile("gather.bin"), "01abcde789" + expected);
 }
 
 TEST_F(Files, FreeDiskBytesIsRealUnlessSet) {
