@@ -168,7 +168,7 @@ void GatherKept(const WidenPlan& plan, const uint8_t* d, uint8_t* out, uint32_t 
                 to[i] = from[offsets[i]];
         }
     }
-    for (; k < samples; ++m) put(base + offsets[m]);
+    while (k < samples) put(base + offsets[m++]);  // put() advances k
     // A capped colour row can end inside a pixel: the next kept pixel's first bytes.
     const uint32_t j = base + plan.offsets[m];
     for (uint32_t c = 0; samples < plan.keptCount && k * Step + c < limit; ++c)

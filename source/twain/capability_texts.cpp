@@ -9,7 +9,8 @@
 
 namespace {
 
-void AnswerWithHandle(TW_CAPABILITY& cap, const std::string& text, uint32_t blockBytes) {
+// Only the 32-bit source answers texts through a handle.
+[[maybe_unused]] void AnswerWithHandle(TW_CAPABILITY& cap, const std::string& text, uint32_t blockBytes) {
     plat::MemHandle block = plat::MemAlloc(blockBytes);
     if (!block) return;
     auto* chars = static_cast<char*>(plat::MemLock(block));
