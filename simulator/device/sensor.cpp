@@ -1,7 +1,10 @@
 #include "sensor.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <deque>
+#include <utility>
 
 uint64_t MixBits(uint64_t x) {
     x += 0x9E3779B97F4A7C15ull;
@@ -33,24 +36,62 @@ uint16_t Nearest(const std::vector<uint16_t>& levels, double target) {
     return (above - target) < (target - below) ? above : below;
 }
 
-}  // namespace
+// Everything a sensor model is made from: the element count and the three calibration values
+// of the profile, and the seed.
+struct SensorKey {
+    uint32_t elements;
+    std::array<uint16_t, 3> calibration;
+    uint32_t seed;
+    bool operator==(const SensorKey& o) const {
+        return elements == o.elements && calibration == o.calibration && seed == o.seed;
+    }
+};
 
-void BuildSensor(const ScannerProfile& profile, uint32_t seed, SensorModel& sensor) {
-    const BedExtent wide = ScanArea(profile, 1);
-    sensor.elements = wide.width;
+void Build(const SensorKey& key, SensorModel& sensor) {
+    sensor.elements = key.elements;
     const double base[3] = {3450.0, 3500.0, 3350.0};  // the lamp is weakest in blue
     const double mid = (sensor.elements - 1) / 2.0;
     for (int c = 0; c < 3; ++c) {
-        const std::vector<uint16_t> levels = WhiteLevelsFor(profile.calibration[c]);
+        const std::vector<uint16_t> levels = WhiteLevelsFor(key.calibration[c]);
         sensor.white[c].resize(sensor.elements);
         for (uint32_t e = 0; e < sensor.elements; ++e) {
             const double u = (e - mid) / mid;
-            const uint64_t h = MixBits((uint64_t(seed) << 40) ^ (uint64_t(c) << 32) ^ e);
+            const uint64_t h = MixBits((uint64_t(key.seed) << 40) ^ (uint64_t(c) << 32) ^ e);
             const double r = (double(h & 0xFFFF) / 32767.5) - 1.0;
             const double target = base[c] * (1.0 - 0.08 * u * u) * (1.0 + 0.05 * r);
             sensor.white[c][e] = Nearest(levels, target);
         }
     }
+}
+
+// Every power-on builds the sensor afresh, and a process that powers scanners on again and
+// again (tests, fuzzing) mostly asks for the same few models. The model is a pure function of
+// its key, so a repeat is a copy of the one built before. The few most recent models are kept.
+// The simulator powers on from one thread only (there is no std::mutex in every toolchain it
+// is built with).
+class SensorMemo {
+public:
+    void Get(const SensorKey& key, SensorModel& sensor) {
+        for (const auto& [k, model] : models_)
+            if (k == key) return void(sensor = model);
+        Build(key, sensor);
+        if (models_.size() == kKept) models_.pop_front();
+        models_.emplace_back(key, sensor);
+    }
+
+private:
+    static constexpr size_t kKept = 8;
+    std::deque<std::pair<SensorKey, SensorModel>> models_;
+};
+
+}  // namespace
+
+void BuildSensor(const ScannerProfile& profile, uint32_t seed, SensorModel& sensor) {
+    static SensorMemo memo;
+    const SensorKey key{ScanArea(profile, 1).width,
+                        {profile.calibration[0], profile.calibration[1], profile.calibration[2]},
+                        seed};
+    memo.Get(key, sensor);
 }
 
 uint16_t ShadingSample(uint16_t white, uint32_t position, uint32_t line, uint32_t lines,

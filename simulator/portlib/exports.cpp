@@ -1,9 +1,11 @@
 // The three exports of the port library. No exception leaves them: a failure inside the
-// simulator answers like a scanner that is not there.
+// simulator answers like a scanner that is not there. SimPowerOff is for tests only
+// (power_switch.h); the Windows module definition does not list it.
 #include <exception>
 
 #include "buffer_table.h"
 #include "port_library_api.h"
+#include "power_switch.h"
 #include "request_dispatch.h"
 #include "simulator_instance.h"
 
@@ -40,9 +42,12 @@ KV_EXPORT uint16_t KV_WINAPI BUF_ADDR(void* area, uint32_t bytes, void* table, u
     }
 }
 
+KV_EXPORT void SimPowerOff() { PowerOffDevice(); }
+
 }  // extern "C"
 
 // The exported definitions must convert to the types callers bind them as.
 [[maybe_unused]] constexpr AddrChkProc kAddrChkType = &ADDR_CHK;
 [[maybe_unused]] constexpr SpiCallProc kSpiCallType = &SPI_CALL;
 [[maybe_unused]] constexpr BufAddrProc kBufAddrType = &BUF_ADDR;
+[[maybe_unused]] constexpr SimPowerOffProc kSimPowerOffType = &SimPowerOff;

@@ -14,6 +14,11 @@ void Report(const std::vector<std::string>& problems) {
     std::fflush(stderr);
 }
 
+std::unique_ptr<Device>& Instance() {
+    static std::unique_ptr<Device> device;
+    return device;
+}
+
 }  // namespace
 
 SimulatorConfig ReadConfigFromProfile(std::vector<std::string>& problems) {
@@ -31,7 +36,7 @@ SimulatorConfig ReadConfigFromProfile(std::vector<std::string>& problems) {
 }
 
 Device& TheDevice() {
-    static std::unique_ptr<Device> device;
+    std::unique_ptr<Device>& device = Instance();
     if (!device) {
         std::vector<std::string> problems;
         const SimulatorConfig config = ReadConfigFromProfile(problems);
@@ -42,3 +47,5 @@ Device& TheDevice() {
     }
     return *device;
 }
+
+void PowerOffDevice() { Instance().reset(); }

@@ -6,5 +6,9 @@
 
 Device& TheDevice();
 
+// Switches the scanner off: the next TheDevice() powers on a new one with the profile as it is
+// then. Unloading the library does the same; this is for a caller that keeps it loaded.
+void PowerOffDevice();
+
 // Reads the simulator's keys through the platform's profile strings.
 SimulatorConfig ReadConfigFromProfile(std::vector<std::string>& problems);

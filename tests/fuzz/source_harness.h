@@ -3,6 +3,8 @@
 // port library, the table files and WIN.INI. The harness plays the application: it owns the
 // memory blocks it hands over and frees the ones the source hands back, and after the input
 // it checks that the source, once closed, holds no block and freed none of the application's.
+// The harness keeps the port library loaded for the life of the process and switches its
+// scanner off at the end of every input (and again before the next).
 #pragma once
 
 #include <string>
@@ -14,7 +16,8 @@
 class SourceHarness {
 public:
     // Sets up the process's directory once. portLibrary: the shared object installed as the
-    // scanner's port library under each of libraryNames in <Windows dir>\TWAIN_32\KVTC_A3\.
+    // scanner's port library under each of libraryNames in <Windows dir>\TWAIN_32\KVTC_A3\;
+    // it must export SimPowerOff.
     SourceHarness(const std::string& portLibrary, const std::vector<std::string>& libraryNames);
     ~SourceHarness();
     SourceHarness(const SourceHarness&) = delete;
@@ -49,6 +52,8 @@ public:
 
 private:
     std::string windowsDir_;
+    void* library_ = nullptr;              // the port library, held for the process
+    void (*powerOff_)() = nullptr;         // its SimPowerOff
     std::vector<plat::MemHandle> owned_;
     std::vector<plat::MemHandle> received_;
 };

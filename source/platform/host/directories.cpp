@@ -31,8 +31,11 @@ uint32_t CopyDirectory(const std::string& text, char* out, uint32_t size) {
 namespace host {
 
 void SetWindowsDirectory(const std::string& linuxDir) {
-    std::lock_guard lock(gMutex);
-    gWindowsDir = WithoutTrailingSlash(linuxDir);
+    {
+        std::lock_guard lock(gMutex);
+        gWindowsDir = WithoutTrailingSlash(linuxDir);
+    }
+    internal::WindowsDirectoryChanged();  // outside the lock: the cache asks for WinIniPath
 }
 
 void SetTempDirectory(const std::string& linuxDir) {

@@ -49,13 +49,21 @@ int64_t FreeBytesOf(const std::string& path) {
 
 }  // namespace
 
-FileHandle FileCreate(const char* path) { return OpenPath(path, O_RDWR | O_CREAT | O_TRUNC); }
+// Every change to a file is reported after it is made (FilesChanged), so that a profile read
+// cached before it is not served after it.
+FileHandle FileCreate(const char* path) {
+    const FileHandle f = OpenPath(path, O_RDWR | O_CREAT | O_TRUNC);
+    host::internal::FilesChanged();
+    return f;
+}
 
 FileHandle FileOpen(const char* path, FileAccess access) {
     int flags = access == FileAccess::Read ? O_RDONLY
                 : access == FileAccess::Write ? O_WRONLY
                                              : O_RDWR;
-    return OpenPath(path, flags);
+    const FileHandle f = OpenPath(path, flags);
+    if (flags != O_RDONLY) host::internal::FilesChanged();
+    return f;
 }
 
 int64_t FileRead(FileHandle f, void* buf, size_t bytes) {
@@ -80,10 +88,11 @@ int64_t FileWrite(FileHandle f, const void* buf, size_t bytes) {
     while (done < bytes) {
         ssize_t n = ::write(fd, static_cast<const char*>(buf) + done, bytes - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return -1;
+        if (n <= 0) break;
         done += static_cast<size_t>(n);
     }
-    return static_cast<int64_t>(done);
+    host::internal::FilesChanged();
+    return done == bytes ? static_cast<int64_t>(done) : -1;
 }
 
 namespace {
@@ -127,9 +136,11 @@ int64_t FileWriteGather(FileHandle f, int64_t offset, const FileSegment* segment
         if (!segments[i].data && segments[i].bytes > 0) return -1;
     if (WriteShouldFail()) return -1;  // one write, however many segments
     const int64_t start = offset;
-    for (size_t i = 0; i < count; i += IOV_MAX)
-        if (!WriteVector(fd, offset, segments + i, std::min<size_t>(count - i, IOV_MAX))) return -1;
-    return offset - start;
+    bool written = true;
+    for (size_t i = 0; i < count && written; i += IOV_MAX)
+        written = WriteVector(fd, offset, segments + i, std::min<size_t>(count - i, IOV_MAX));
+    host::internal::FilesChanged();
+    return written ? offset - start : -1;
 }
 
 int64_t FileSeek(FileHandle f, int64_t offset, SeekFrom from) {
@@ -146,20 +157,30 @@ bool FileClose(FileHandle f) {
 }
 
 bool FileDelete(const char* path) {
-    return path && ::unlink(host::MapPath(path).c_str()) == 0;
+    const bool deleted = path && ::unlink(host::MapPath(path).c_str()) == 0;
+    host::internal::FilesChanged();
+    return deleted;
 }
 
-bool FileMove(const char* from, const char* to) {
-    if (!from || !to) return false;
-    const std::string source = host::MapPath(from);
-    const std::string target = host::MapPath(to);
-    // MoveFile never replaces: refuse an existing target, whatever the file system offers.
+namespace {
+
+// MoveFile never replaces: refuse an existing target, whatever the file system offers.
+bool MoveNoReplace(const std::string& source, const std::string& target) {
     if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     struct stat st {};
     if (::lstat(target.c_str(), &st) == 0) return false;
     return ::rename(source.c_str(), target.c_str()) == 0;
+}
+
+}  // namespace
+
+bool FileMove(const char* from, const char* to) {
+    if (!from || !to) return false;
+    const bool moved = MoveNoReplace(host::MapPath(from), host::MapPath(to));
+    host::internal::FilesChanged();
+    return moved;
 }
 
 bool FileExists(const char* path) {

@@ -45,6 +45,14 @@ private:
     std::string path_;
 };
 
+// ---- Profile reads --------------------------------------------------------------------------
+// Off after Reset: every profile read parses its file afresh, so a test may edit profile files
+// by any means at any time. On, each file is parsed once and answered from memory; after the
+// seam changes any file (write, create, delete, move, profile write) its bytes are read again
+// and parsed again when they differ. A caller that turns it on must not change profile files
+// behind the seam's back. Turning it on or off empties it.
+void CacheProfileReads(bool on);
+
 // ---- Memory blocks --------------------------------------------------------------------------
 // The n-th MemAlloc from now fails (1 = the next one); 0 disarms.
 void FailAllocationAt(unsigned n);

@@ -1,10 +1,12 @@
 #include "ini_document.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <fstream>
-#include <sstream>
+#include <utility>
 
 #include "profile_value.h"
 
@@ -51,23 +53,45 @@ std::vector<Line> SplitLines(const std::string& text) {
 
 }  // namespace
 
-LoadResult Load(const std::string& path, Document& doc) {
-    doc = Document{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+// Plain descriptor reads: profile reads are frequent, and a stream costs several times more.
+// A file that opens but cannot be read (a folder) reads as empty, as through a stream.
+LoadResult ReadText(const std::string& path, std::string& text) {
+    text.clear();
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
         struct stat st {};
         return (stat(path.c_str(), &st) != 0 && errno == ENOENT) ? LoadResult::Missing
                                                                   : LoadResult::Unreadable;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    std::string text = buffer.str();
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        text.append(chunk, size_t(n));
+    }
+    ::close(fd);
+    return LoadResult::Loaded;
+}
+
+Document Parse(std::string text) {
+    Document doc;
     if (text.compare(0, 3, kBom) == 0) {
         doc.bom = kBom;
         text.erase(0, 3);
     }
     doc.lines = SplitLines(text);
-    return LoadResult::Loaded;
+    return doc;
+}
+
+LoadResult Load(const std::string& path, Document& doc) {
+    std::string text;
+    const LoadResult result = ReadText(path, text);
+    doc = result == LoadResult::Loaded ? Parse(std::move(text)) : Document{};
+    return result;
 }
 
 bool Save(const std::string& path, const Document& doc) {
@@ -104,6 +128,34 @@ std::optional<Key> FindKey(const Document& doc, const Section& section, const st
         if (SameName(key.name, name)) return key;
     }
     return std::nullopt;
+}
+
+std::string UpperName(std::string name) {
+    for (char& c : name)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    return name;
+}
+
+Index IndexOf(const Document& doc) {
+    Index index;
+    std::map<std::string, std::optional<std::string>>* keys = nullptr;  // none: not in a section
+    for (const Line& line : doc.lines) {
+        const std::string trimmed = profile::TrimBlanks(line.text);
+        if (std::optional<std::string> header = HeaderName(trimmed)) {
+            auto [at, first] = index.try_emplace(UpperName(*header));
+            keys = first ? &at->second : nullptr;  // a later section of a name is never found
+            continue;
+        }
+        if (!keys || trimmed.empty()) continue;
+        const size_t eq = trimmed.find('=');
+        if (eq == std::string::npos) {
+            keys->try_emplace(UpperName(trimmed), std::nullopt);
+            continue;
+        }
+        keys->try_emplace(UpperName(profile::TrimBlanks(trimmed.substr(0, eq))),
+                          profile::TrimBlanks(trimmed.substr(eq + 1)));
+    }
+    return index;
 }
 
 std::string NewLineOf(const Document& doc) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ struct Document {
 
 enum class LoadResult { Loaded, Missing, Unreadable };
 LoadResult Load(const std::string& path, Document& doc);
+// Load in two steps: the file's bytes, then the document they make.
+LoadResult ReadText(const std::string& path, std::string& text);
+Document Parse(std::string text);
 bool Save(const std::string& path, const Document& doc);
 
 // A section: its header line and the index one past its last line.
@@ -39,6 +43,12 @@ struct Key {
 std::optional<Section> FindSection(const Document& doc, const std::string& name);
 // The first key of the section whose name equals name without case (name already trimmed).
 std::optional<Key> FindKey(const Document& doc, const Section& section, const std::string& name);
+
+// Every answer FindSection and FindKey give, at once: section name -> key name -> value, names
+// in upper case, the first section of a name and the first key of a name in it.
+using Index = std::map<std::string, std::map<std::string, std::optional<std::string>>>;
+Index IndexOf(const Document& doc);
+std::string UpperName(std::string name);  // the case SameName ignores
 
 // The line end that new lines get: the file's own, CRLF for a new file.
 std::string NewLineOf(const Document& doc);

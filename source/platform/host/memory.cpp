@@ -1,10 +1,10 @@
 // Movable memory blocks as a handle table. A handle is an opaque number in a range that is
 // never a valid address, so code that uses a handle as a pointer crashes in the tests instead
 // of working by accident; a freed handle is never given out again.
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <unordered_map>
 
 #include "host_control.h"
@@ -14,8 +14,14 @@
 namespace plat {
 namespace {
 
+struct FreeBytes {
+    void operator()(unsigned char* p) const { std::free(p); }
+};
+
 struct Block {
-    std::unique_ptr<unsigned char[]> data;  // null for a 0-byte block
+    // calloc, not new[]() and its memset: a large block comes zeroed from the system as it is,
+    // and only the pages the program touches are ever paid for.
+    std::unique_ptr<unsigned char, FreeBytes> data;  // null for a 0-byte block
     size_t size = 0;
     int locks = 0;
 };
@@ -47,7 +53,7 @@ MemHandle MemAlloc(size_t bytes) {
     if (bytes > kLargestBlock) return nullptr;
     Block block;
     if (bytes > 0) {
-        block.data.reset(new (std::nothrow) unsigned char[bytes]());
+        block.data.reset(static_cast<unsigned char*>(std::calloc(bytes, 1)));
         if (!block.data) return nullptr;
     }
     block.size = bytes;

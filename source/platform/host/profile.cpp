@@ -1,5 +1,7 @@
 // Profile strings on real INI files: WIN.INI is <windows dir>/win.ini, private profiles are
-// the files named. Every call reads the file afresh, so a test may edit it at any time.
+// the files named. Every call reads the file afresh, so a test may edit it at any time,
+// unless the test turned the cache on (profile_cache.cpp).
+#include <optional>
 #include <string>
 
 #include "host_control.h"
@@ -19,19 +21,18 @@ bool HasLineBreak(const char* text) {
     return false;
 }
 
+// path: the profile file, or null for WIN.INI.
 uint32_t ReadProfile(const char* section, const char* key, const char* def, char* out,
-                     uint32_t size, const std::string& path) {
+                     uint32_t size, const std::string* path) {
     if (!out || size == 0) return 0;
     const std::string sectionName = section ? profile::TrimBlanks(section) : std::string();
-    ini::Document doc;
-    if (sectionName.empty() || !key || path.empty() ||
-        ini::Load(path, doc) != ini::LoadResult::Loaded)
-        return profile::CopyDefault(def, out, size);
-    std::optional<ini::Section> found = ini::FindSection(doc, sectionName);
-    std::optional<ini::Key> entry;
-    if (found) entry = ini::FindKey(doc, *found, profile::TrimBlanks(key));
-    if (!entry || !entry->value) return profile::CopyDefault(def, out, size);
-    return profile::CopyValue(entry->value->c_str(), out, size);
+    if (sectionName.empty() || !key) return profile::CopyDefault(def, out, size);
+    const std::string keyName = profile::TrimBlanks(key);
+    std::optional<std::string> value;
+    const bool read = path ? host::internal::LookUpProfile(*path, sectionName, keyName, value)
+                           : host::internal::LookUpWinIni(sectionName, keyName, value);
+    if (!read || !value) return profile::CopyDefault(def, out, size);
+    return profile::CopyValue(value->c_str(), out, size);
 }
 
 // Returns whether the document changed.
@@ -53,7 +54,9 @@ bool EditKey(ini::Document& doc, const std::string& section, const std::string& 
         return true;
     }
     if (entry) {
-        doc.lines[entry->index].text = entry->name + "=" + value;  // the file's spelling stays
+        std::string text = entry->name + "=" + value;  // the file's spelling stays
+        if (doc.lines[entry->index].text == text) return false;  // the file would not change
+        doc.lines[entry->index].text = std::move(text);
         return true;
     }
     // A new key goes after the section's last non-blank line, before any blank lines that
@@ -81,9 +84,11 @@ bool WriteProfile(const char* section, const char* key, const char* value,
         doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(found->header),
                         doc.lines.begin() + static_cast<std::ptrdiff_t>(found->end));
     } else if (!EditKey(doc, sectionName, profile::TrimBlanks(key), value)) {
-        return true;  // nothing to delete: the file stays as it is (or absent)
+        return true;  // nothing to delete or nothing new: the file stays as it is (or absent)
     }
-    return ini::Save(path, doc);
+    const bool saved = ini::Save(path, doc);
+    host::internal::FilesChanged();
+    return saved;
 }
 
 // A private profile named without a folder lives in the Windows directory, as under Windows.
@@ -98,7 +103,7 @@ std::string PrivateProfilePath(const char* file) {
 
 uint32_t GetProfileString(const char* section, const char* key, const char* def, char* out,
                           uint32_t size) {
-    return ReadProfile(section, key, def, out, size, host::WinIniPath());
+    return ReadProfile(section, key, def, out, size, nullptr);
 }
 
 bool WriteProfileString(const char* section, const char* key, const char* value) {
@@ -107,7 +112,8 @@ bool WriteProfileString(const char* section, const char* key, const char* value)
 
 uint32_t GetPrivateProfileString(const char* section, const char* key, const char* def,
                                  char* out, uint32_t size, const char* file) {
-    return ReadProfile(section, key, def, out, size, PrivateProfilePath(file));
+    const std::string path = PrivateProfilePath(file);
+    return ReadProfile(section, key, def, out, size, &path);
 }
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value,

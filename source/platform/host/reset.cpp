@@ -12,6 +12,7 @@ void Reset() {
     internal::ResetMessageBoxes();
     internal::ResetWindows();
     internal::ResetSourceManager();
+    internal::ResetProfileCache();
 }
 
 }  // namespace plat::host

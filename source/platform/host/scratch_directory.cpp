@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "host_control.h"
+#include "host_internal.h"
 
 namespace plat::host {
 
@@ -33,6 +34,7 @@ std::string ScratchDirectory::WriteFile(const std::string& name, const std::stri
     fs::path file = fs::path(path_) / name;
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << text;
+    internal::FilesChanged();  // written for the test, but as if through the seam
     return file.string();
 }
 

@@ -56,6 +56,7 @@ uint32_t TempFileName(const char* dir, const char* prefix, uint32_t unique, char
         if (fd < 0 && errno == EEXIST) continue;
         if (fd < 0) return 0;
         ::close(fd);
+        host::internal::FilesChanged();
         CopyName(name, out);
         return number;
     }

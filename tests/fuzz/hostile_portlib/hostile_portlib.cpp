@@ -3,7 +3,8 @@
 // kept or changed: another status, reply fields the source reads (inquiry bytes, shading
 // and scan geometry, readiness, shading flags), the lines delivered into the source's
 // buffers, or BUF_ADDR's entry count and entries. The fuzz target's executable supplies the
-// bytes (reply_source.h).
+// bytes (reply_source.h). The target keeps the library loaded and switches the scanner off
+// between inputs (power_switch.h), which also forgets the tables lied about.
 #include <dlfcn.h>
 
 #include <cstring>
@@ -11,6 +12,7 @@
 
 #include "buffer_table.h"
 #include "port_library_api.h"
+#include "power_switch.h"
 #include "reply_source.h"
 #include "request_blocks.h"
 #include "request_dispatch.h"
@@ -175,8 +177,14 @@ KV_EXPORT uint16_t BUF_ADDR(void* area, uint32_t bytes, void* table, uint32_t un
     return count;
 }
 
+KV_EXPORT void SimPowerOff() {
+    PowerOffDevice();
+    for (const void*& t : gLyingTables) t = nullptr;
+}
+
 }  // extern "C"
 
 [[maybe_unused]] constexpr AddrChkProc kAddrChkType = &ADDR_CHK;
 [[maybe_unused]] constexpr SpiCallProc kSpiCallType = &SPI_CALL;
 [[maybe_unused]] constexpr BufAddrProc kBufAddrType = &BUF_ADDR;
+[[maybe_unused]] constexpr SimPowerOffProc kSimPowerOffType = &SimPowerOff;
