@@ -1,6 +1,7 @@
 #include "bmp_bands.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "bmp_rows.h"
 
@@ -32,24 +33,34 @@ bool GatherChunk(BmpBands* b, const uint8_t* lines, uint32_t rows, uint64_t star
                                  size_t(b->stagingCapacity) * g.alignedLineLength) == bytes;
 }
 
+// The chunk's rows converted (or, when they are stored as they are, copied) into the staging
+// block, last row first, and written with one write.
+bool StageChunk(BmpBands* b, const uint8_t* lines, uint32_t rows, int64_t start) {
+    const BmpGeometry& g = b->geometry;
+    const uint32_t aligned = g.alignedLineLength;
+    const uint32_t stored = uint32_t(LineBytesForPixels(g.layout, g.pixelWidth));
+    for (uint32_t i = 0; i < rows; ++i) {
+        const uint8_t* line = lines + uint64_t(i) * b->lineBytes;
+        uint8_t* row = b->stagingRows + uint64_t(rows - 1 - i) * aligned;
+        if (b->linesStored) {
+            std::memcpy(row, line, stored);
+            std::memset(row + stored, 0, aligned - stored);
+        } else {
+            ConvertLineToBmpRow(g.layout, g.pixelWidth, line, row, aligned);
+        }
+    }
+    const int64_t bytes = int64_t(uint64_t(rows) * aligned);
+    return plat::FileSeek(b->file, start, plat::SeekFrom::Begin) == start &&
+           plat::FileWrite(b->file, b->stagingRows, size_t(bytes)) == bytes;
+}
+
 // Rows r0..r(n-1) of a chunk end at `end`: r0 is stored last in the file, nearest to `end`.
 bool PlaceChunk(BmpBands* b, const uint8_t* lines, uint32_t rows) {
-    const uint32_t aligned = b->geometry.alignedLineLength;
-    const uint64_t bytes = uint64_t(rows) * aligned;
+    const uint64_t bytes = uint64_t(rows) * b->geometry.alignedLineLength;
     const int64_t start = int64_t(b->nextEnd - bytes);
-    if (b->gather) {
-        if (!GatherChunk(b, lines, rows, uint64_t(start))) return false;
-    } else {
-        // Colour already in the stored order is copied like gray.
-        const PixelLayout layout = b->linesStored ? PixelLayout::Gray : b->geometry.layout;
-        const uint32_t width = uint32_t(LineBytesForPixels(b->geometry.layout, b->geometry.pixelWidth));
-        for (uint32_t i = 0; i < rows; ++i)
-            ConvertLineToBmpRow(layout, b->linesStored ? width : b->geometry.pixelWidth,
-                                lines + uint64_t(i) * b->lineBytes,
-                                b->stagingRows + uint64_t(rows - 1 - i) * aligned, aligned);
-        if (plat::FileSeek(b->file, start, plat::SeekFrom::Begin) != start) return false;
-        if (plat::FileWrite(b->file, b->stagingRows, bytes) != int64_t(bytes)) return false;
-    }
+    if (!(b->gather ? GatherChunk(b, lines, rows, uint64_t(start))
+                    : StageChunk(b, lines, rows, start)))
+        return false;
     b->nextEnd -= bytes;
     b->rowsLeft -= rows;
     return true;
