@@ -1,6 +1,6 @@
 #include "shading.h"
 
-#include <algorithm>
+#include <vector>
 
 #include "abort_scan.h"
 #include "level_correction.h"
@@ -9,6 +9,7 @@
 #include "scan_buffers.h"
 #include "scan_job_state.h"
 #include "scanner_link.h"
+#include "white_reference.h"
 
 ShadingStore TheShadingStore;
 
@@ -56,18 +57,14 @@ bool AllocShadingBuffer(ShadingBuffer& buf, uint32_t lineBytes, uint32_t lines, 
     return linesHeld >= lines;
 }
 
-const uint8_t* ShadingLine(const ShadingBuffer& buf, uint32_t line, uint32_t lineBytes) {
-    for (uint16_t i = 0; i < buf.count; ++i) {
-        const uint32_t held = buf.table[i].size / lineBytes;
-        if (line < held) return buf.table[i].address + line * lineBytes;
-        line -= held;
-    }
-    return nullptr;
-}
-
-uint16_t Sample(const uint8_t* line, uint32_t lead, uint32_t index) {
-    const uint8_t* p = line + lead + 2 * index;
-    return static_cast<uint16_t>((p[0] | (p[1] << 8)) & 4095);
+// The start of every shading line, taken from the table's entries in order.
+std::vector<const uint8_t*> ShadingLines(const ShadingBuffer& buf, uint32_t lines, uint32_t lineBytes) {
+    std::vector<const uint8_t*> starts;
+    starts.reserve(lines);
+    for (uint16_t i = 0; i < buf.count && starts.size() < lines; ++i)
+        for (uint32_t at = 0; at + lineBytes <= buf.table[i].size && starts.size() < lines; at += lineBytes)
+            starts.push_back(buf.table[i].address + at);
+    return starts;
 }
 
 // Averages every sample position, converts it through its channel's level-correction table
@@ -90,16 +87,17 @@ bool ComputeCoefficients(const ShadingBuffer& buf, uint32_t lineBytes, uint32_t 
         }
         tables[c] = locked[c].empty() ? nullptr : locked[c].data();
     }
-    std::vector<uint16_t> column(lines);
+    const std::vector<const uint8_t*> starts = ShadingLines(buf, lines, lineBytes);
+    if (starts.size() < lines) return false;
+    std::vector<uint16_t> averages(perChannel * channels);
+    if (!WhiteReferences(starts.data(), lines, lead, perChannel * channels, colour, averages.data()))
+        return false;
     store.high.assign(perChannel * channels, 0);
     store.low.assign(perChannel * channels, 0);
     store.colour = colour;
     for (uint32_t s = 0; s < perChannel * channels; ++s) {
-        for (uint32_t l = 0; l < lines; ++l) column[l] = Sample(ShadingLine(buf, l, lineBytes), lead, s);
-        uint16_t average = 0;
-        if (!WhiteReference(column.data(), lines, colour, average)) return false;
         const uint32_t channel = s % channels;
-        const uint16_t value = tables[channel] ? tables[channel][average] : average;
+        const uint16_t value = tables[channel] ? tables[channel][averages[s]] : averages[s];
         const uint32_t out = channel * perChannel + s / channels;
         store.high[out] = static_cast<uint8_t>(value >> 8);
         store.low[out] = static_cast<uint8_t>(value);
@@ -167,17 +165,6 @@ bool SendCoefficients(uint16_t resolution, const ShadingStore& store) {
 }
 
 }  // namespace
-
-bool WhiteReference(uint16_t* values, uint32_t lines, bool colour, uint16_t& average) {
-    const uint32_t dropLow = colour ? 6 : 3;
-    const uint32_t dropHigh = colour ? 2 : 3;
-    if (lines <= dropLow + dropHigh) return false;
-    std::sort(values, values + lines);
-    uint32_t sum = 0;
-    for (uint32_t i = dropLow; i < lines - dropHigh; ++i) sum += values[i];
-    average = static_cast<uint16_t>(sum / (lines - dropLow - dropHigh));
-    return true;
-}
 
 bool CalibrateShading(const ShadingRequest& request) {
     const bool haveStored = !TheShadingStore.high.empty() && TheShadingStore.colour == request.colour;

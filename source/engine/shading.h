@@ -23,8 +23,3 @@ struct ShadingRequest {
 
 // Returns false after a failure has been reported (627, or 604 through AbortScan).
 bool CalibrateShading(const ShadingRequest& request);
-
-// The white level of one sample position over all shading lines, extremes dropped
-// (three at each end for one channel, six low and two high for three channels). values is
-// reordered. Returns false when there are too few lines to drop them.
-bool WhiteReference(uint16_t* values, uint32_t lines, bool colour, uint16_t& average);

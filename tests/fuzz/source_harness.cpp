@@ -200,16 +200,15 @@ void SourceHarness::Receive(plat::MemHandle handle) {
 }
 
 bool SourceHarness::ScanWithinBudget() const {
-    constexpr double kBudgetPixels = 300000;
-    static const double kResolutions[] = {75, 100, 150, 200, 300, 400, 500, 600};
     const TW_FRAME& f = TheNegotiation.CurrentLayout.Frame;
     double width = 8.5, height = 11.7;  // the whole page when no frame is set
     if (f.Right.Whole != 0 && f.Bottom.Whole != 0) {
         width = std::abs(Inches(f.Right) - Inches(f.Left));
         height = std::abs(Inches(f.Bottom) - Inches(f.Top));
     }
-    const uint8_t index = TheNegotiation.ResolutionIndex;
-    const double dpi = index < 8 ? kResolutions[index] : 300;
+    // The asked resolution, which interpolation reaches from a coarser scan: the pixels
+    // delivered, not the pixels scanned.
+    const double dpi = CurrentResolution();
     return width * dpi * height * dpi <= kBudgetPixels;
 }
 

@@ -40,8 +40,12 @@ public:
     // A handle the source gave the application: freed at End when it is a live block.
     void Receive(plat::MemHandle handle);
 
+    // Pixels a scan of one input may deliver: more only repeat the pixel loops and slow the
+    // campaign.
+    static constexpr double kBudgetPixels = 120000;
+
     // The scan that enabling without the window (or a feeder page) would start is small
-    // enough for a fuzz input: a few hundred thousand pixels at most.
+    // enough for a fuzz input.
     bool ScanWithinBudget() const;
 
     // Windows paths of folders inside the Windows directory.

@@ -64,7 +64,10 @@ bool WindowScan(SourceHarness& h, FuzzInput& in) {
     if (in.Bit()) s.Enhancement = EnhancementFromProfile(in);
     TheSettings.WorkingEnhancement = s.Enhancement;
     const double dpi = s.ScanRes * std::max<uint16_t>(s.Scaling, 100) / 100.0;
-    if (width * dpi * height * dpi > 300000) return false;
+    // Dot-per-inch scales 2 to 4 deliver 4 x scale bytes per scanned pixel and 2 x scale
+    // rows per scanned row.
+    const double multiple = s.DpiScale >= 2 && s.DpiScale <= 4 ? 8.0 * s.DpiScale * s.DpiScale : 1;
+    if (width * dpi * height * dpi * multiple > SourceHarness::kBudgetPixels) return false;
     const double optical = TheLink.opticalResolution == 606 ? 1200 : TheLink.opticalResolution;
     ScanJobRequest request{};
     request.owner = TheSource.ScanningWindow;
