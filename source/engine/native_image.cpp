@@ -5,6 +5,7 @@
 
 #include "color_adjust.h"
 #include "le_fields.h"
+#include "red_blue_swap.h"
 #include "scan_settings.h"
 
 namespace {
@@ -88,11 +89,7 @@ bool NativeLineWriter::TakeBand(const ScanBuffers& buffers, uint32_t firstLine, 
         }
         const uint32_t pixels = copy / 3;
         ApplyColorAdjust(pixels, 1, src, src, TheToneColour.current, mode_);
-        for (uint32_t i = 0; i < pixels; ++i) {
-            row[3 * i] = src[3 * i + 2];
-            row[3 * i + 1] = src[3 * i + 1];
-            row[3 * i + 2] = src[3 * i];
-        }
+        SwapRedBlue(src, row, pixels);  // a DIB stores blue, green, red
     }
     return true;
 }

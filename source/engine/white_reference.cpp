@@ -7,7 +7,9 @@ bool WhiteReference(uint16_t* values, uint32_t lines, bool colour, uint16_t& ave
     const uint32_t dropLow = colour ? 6 : 3;
     const uint32_t dropHigh = colour ? 2 : 3;
     if (lines <= dropLow + dropHigh) return false;
-    std::sort(values, values + lines);
+    // Only the extremes must go: two partial selections (linear) instead of a sort.
+    std::nth_element(values, values + dropLow, values + lines);
+    std::nth_element(values + dropLow, values + lines - dropHigh, values + lines);
     uint32_t sum = 0;
     for (uint32_t i = dropLow; i < lines - dropHigh; ++i) sum += values[i];
     average = static_cast<uint16_t>(sum / (lines - dropLow - dropHigh));
