@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <string_view>
 #include <utility>
 
 #include "profile_value.h"
@@ -15,24 +16,30 @@ namespace {
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
 
-bool SameName(const std::string& a, const std::string& b) {
+char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
-        if (x != y) return false;
-    }
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Upper(a[i]) != Upper(b[i])) return false;
     return true;
+}
+
+// Lines are looked at many times per profile call: views, not copies.
+std::string_view Trim(std::string_view text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && profile::IsBlank(text[begin])) ++begin;
+    while (end > begin && profile::IsBlank(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
 }
 
 // A section header is '[' at the start of the trimmed line and the last ']' after it; text
 // after that ']' is ignored. Without a ']' the line is an ordinary key line.
-std::optional<std::string> HeaderName(const std::string& trimmed) {
+std::optional<std::string_view> HeaderName(std::string_view trimmed) {
     if (trimmed.empty() || trimmed[0] != '[') return std::nullopt;
     size_t close = trimmed.rfind(']');
-    if (close == std::string::npos || close == 0) return std::nullopt;
-    return profile::TrimBlanks(trimmed.substr(1, close - 1));
+    if (close == std::string_view::npos || close == 0) return std::nullopt;
+    return Trim(trimmed.substr(1, close - 1));
 }
 
 std::vector<Line> SplitLines(const std::string& text) {
@@ -105,11 +112,10 @@ bool Save(const std::string& path, const Document& doc) {
 
 std::optional<Section> FindSection(const Document& doc, const std::string& name) {
     for (size_t i = 0; i < doc.lines.size(); ++i) {
-        std::optional<std::string> header = HeaderName(profile::TrimBlanks(doc.lines[i].text));
+        std::optional<std::string_view> header = HeaderName(Trim(doc.lines[i].text));
         if (!header || !SameName(*header, name)) continue;
         size_t end = i + 1;
-        while (end < doc.lines.size() && !HeaderName(profile::TrimBlanks(doc.lines[end].text)))
-            ++end;
+        while (end < doc.lines.size() && !HeaderName(Trim(doc.lines[end].text))) ++end;
         return Section{i, end};
     }
     return std::nullopt;
@@ -117,22 +123,20 @@ std::optional<Section> FindSection(const Document& doc, const std::string& name)
 
 std::optional<Key> FindKey(const Document& doc, const Section& section, const std::string& name) {
     for (size_t i = section.header + 1; i < section.end; ++i) {
-        std::string trimmed = profile::TrimBlanks(doc.lines[i].text);
+        const std::string_view trimmed = Trim(doc.lines[i].text);
         if (trimmed.empty()) continue;
-        Key key{i, trimmed, std::nullopt};
-        size_t eq = trimmed.find('=');
-        if (eq != std::string::npos) {
-            key.name = profile::TrimBlanks(trimmed.substr(0, eq));
-            key.value = profile::TrimBlanks(trimmed.substr(eq + 1));
-        }
-        if (SameName(key.name, name)) return key;
+        const size_t eq = trimmed.find('=');
+        const std::string_view keyName = eq == std::string_view::npos ? trimmed : Trim(trimmed.substr(0, eq));
+        if (!SameName(keyName, name)) continue;
+        Key key{i, std::string(keyName), std::nullopt};
+        if (eq != std::string_view::npos) key.value = std::string(Trim(trimmed.substr(eq + 1)));
+        return key;
     }
     return std::nullopt;
 }
 
 std::string UpperName(std::string name) {
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    for (char& c : name) c = Upper(c);
     return name;
 }
 
@@ -140,20 +144,20 @@ Index IndexOf(const Document& doc) {
     Index index;
     std::map<std::string, std::optional<std::string>>* keys = nullptr;  // none: not in a section
     for (const Line& line : doc.lines) {
-        const std::string trimmed = profile::TrimBlanks(line.text);
-        if (std::optional<std::string> header = HeaderName(trimmed)) {
-            auto [at, first] = index.try_emplace(UpperName(*header));
+        const std::string_view trimmed = Trim(line.text);
+        if (std::optional<std::string_view> header = HeaderName(trimmed)) {
+            auto [at, first] = index.try_emplace(UpperName(std::string(*header)));
             keys = first ? &at->second : nullptr;  // a later section of a name is never found
             continue;
         }
         if (!keys || trimmed.empty()) continue;
         const size_t eq = trimmed.find('=');
-        if (eq == std::string::npos) {
-            keys->try_emplace(UpperName(trimmed), std::nullopt);
+        if (eq == std::string_view::npos) {
+            keys->try_emplace(UpperName(std::string(trimmed)), std::nullopt);
             continue;
         }
-        keys->try_emplace(UpperName(profile::TrimBlanks(trimmed.substr(0, eq))),
-                          profile::TrimBlanks(trimmed.substr(eq + 1)));
+        keys->try_emplace(UpperName(std::string(Trim(trimmed.substr(0, eq)))),
+                          std::string(Trim(trimmed.substr(eq + 1))));
     }
     return index;
 }
