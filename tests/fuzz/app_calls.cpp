@@ -268,8 +268,10 @@ TW_UINT16 ForeignCall(SourceHarness& h, FuzzInput& in) {
 
 void UserAction(FuzzInput& in) {
     static constexpr int kAnswers[] = {plat::kIdOk, plat::kIdCancel, plat::kIdYes, plat::kIdNo};
-    if (in.Bit())
-        plat::host::SetMessageBoxAnswer(in.PickFrom(kAnswers));
-    else
-        plat::host::PressEscapeAtPump(1 + in.Pick(16));
+    switch (in.Pick(3)) {
+    case 0: plat::host::SetMessageBoxAnswer(in.PickFrom(kAnswers)); break;
+    case 1: plat::host::PressEscapeAtPump(1 + in.Pick(16)); break;
+    // A disk that fills up or empties (or cannot be asked) before the next scan.
+    default: plat::host::SetFreeDiskBytes(in.Bit() ? int64_t(in.U32()) : -1); break;
+    }
 }

@@ -32,7 +32,8 @@ TW_UINT16 RawTriplet(SourceHarness& h, FuzzInput& in);
 // mode, resolution, filters, descreen, output matching and scaling a user can choose there,
 // on a small frame.
 bool WindowScan(SourceHarness& h, FuzzInput& in);
-// MSG_PROCESSEVENT, a call from a foreign origin, and the user's answers and Escape key.
+// MSG_PROCESSEVENT, a call from a foreign origin, and the user's answers and Escape key (or
+// a disk that fills up).
 TW_UINT16 EventCall(SourceHarness& h, FuzzInput& in);
 TW_UINT16 ForeignCall(SourceHarness& h, FuzzInput& in);
 void UserAction(FuzzInput& in);

@@ -32,6 +32,7 @@ CAPS = ['CAP_XFERCOUNT', 'CAP_AUTHOR', 'CAP_CAPTION', 'CAP_TIMEDATE', 'CAP_AUTOF
 CAP_MESSAGES = ['GET', 'GETCURRENT', 'GETDEFAULT', 'SET', 'RESET', 'QUERYSUPPORT']
 ONEVALUE = 0
 TWTY_INT16, TWTY_BOOL, TWTY_UINT16, TWTY_FIX32 = 1, 6, 4, 7
+TWFF_BMP = 2
 
 
 def open_app(choice=0, major=0, minor=9):
@@ -121,8 +122,18 @@ def ds_entry_seeds():
                                 enable() + u8(8) + end_transfer())
     s['file-tiff'] = (u8(0) + open_app() + scan_settings(1, 100, 1) +
                       file_setup(b'page.tif', 0) + enable() + u8(9) + end_transfer())
-    s['file-bmp'] = (u8(3) + open_app() + scan_settings(2, 75, 1) +
-                     file_setup(b'page.bmp', 1) + enable() + u8(9) + end_transfer())
+    # The set-up names the file and takes only TIFF; BMP is the file format capability's.
+    # Rows of 512 bytes and more go to the file as gathered writes, shorter ones staged.
+    for name, config, pixel_type, dpi in (('file-bmp', 0, 2, 300), ('file-bmp-gray', 1, 1, 100),
+                                          ('file-bmp-lineart', 3, 0, 150)):
+        s[name] = (u8(config) + open_app() + scan_settings(pixel_type, dpi, 1) +
+                   file_setup(b'page.bmp', 0) +
+                   cap('ICAP_IMAGEFILEFORMAT', 'SET', onevalue_small(TWTY_UINT16, TWFF_BMP)) +
+                   enable() + u8(9) + end_transfer())
+    # The disk is nearly full when the scan for a file transfer starts.
+    low_disk = u8(14) + u8(2) + u8(2) + u8(1) + u32(1000)
+    s['file-low-disk'] = (u8(0) + open_app() + scan_settings(1, 100, 1) + low_disk + enable() +
+                          u8(9) + end_transfer())
     s['feeder-pages'] = (u8(8) + open_app() +
                          cap('CAP_FEEDERENABLED', 'SET', onevalue_small(TWTY_UINT16, 1)) +
                          cap('CAP_AUTOFEED', 'SET', onevalue_small(TWTY_UINT16, 1)) +
@@ -154,6 +165,21 @@ def ds_entry_seeds():
     s['window-scan-untaken'] = (u8(0) + open_app() + enable(show_ui=True) +
                                 window_scan(3, 0, 0, 2, 3, 0, 1, 0, (0, 2, 5, 5)) + disable() +
                                 u8(13) + u8(1))
+    # Above the optical resolution a memory or file transfer scans at half and interpolates.
+    memory_mech = cap('ICAP_XFERMECH', 'SET', onevalue_small(TWTY_UINT16, 2))
+    file_mech = cap('ICAP_XFERMECH', 'SET', onevalue_small(TWTY_UINT16, 1))
+    s['window-interpolated-memory'] = (u8(0) + open_app() + memory_mech + enable(show_ui=True) +
+                                       window_scan(3, 0, 7, 0, 0, 0, 4, 0, (0, 0, 1, 1)) +
+                                       memory_loop(65535) + end_transfer())
+    s['window-interpolated-gray-file'] = (u8(0) + open_app() + file_mech + enable(show_ui=True) +
+                                          window_scan(2, 0, 7, 0, 0, 0, 3, 0, (0, 0, 1, 1)) +
+                                          u8(9) + end_transfer())
+    s['window-deep-colour-bmp'] = (u8(0) + open_app(choice=134) + file_mech +
+                                   cap('ICAP_IMAGEFILEFORMAT', 'SET',
+                                       onevalue_small(TWTY_UINT16, TWFF_BMP)) +
+                                   enable(show_ui=True) +
+                                   window_scan(3, 2, 1, 0, 0, 0, 0, 0, (0, 0, 3, 3)) +
+                                   u8(9) + end_transfer())
     s['window-then-close'] = u8(0) + open_app() + enable(show_ui=True) + disable() + u8(13) + u8(1)
     s['caps-get'] = u8(0) + open_app() + b''.join(cap(c, 'GET') for c in CAPS[:24])
     s['caps-get-rest'] = u8(0) + open_app() + b''.join(cap(c, 'GETCURRENT') for c in CAPS[24:])
