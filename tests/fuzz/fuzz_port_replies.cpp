@@ -47,17 +47,24 @@ void TransferPage(SourceHarness& h, uint8_t how) {
     h.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
 }
 
-void SetFileTransfer(SourceHarness& h, bool bmp) {
-    TW_CAPABILITY cap{ICAP_XFERMECH, TWON_ONEVALUE, h.AppAlloc(sizeof(TW_ONEVALUE))};
-    TW_ONEVALUE value{TWTY_UINT16, TWSX_FILE};
-    std::memcpy(plat::MemLock(cap.hContainer), &value, sizeof value);
+void SetOneValue(SourceHarness& h, TW_UINT16 capability, TW_UINT16 value) {
+    TW_CAPABILITY cap{capability, TWON_ONEVALUE, h.AppAlloc(sizeof(TW_ONEVALUE))};
+    const TW_ONEVALUE one{TWTY_UINT16, value};
+    std::memcpy(plat::MemLock(cap.hContainer), &one, sizeof one);
     plat::MemUnlock(cap.hContainer);
     h.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &cap);
+}
+
+// The set-up names the file and takes only TIFF; BMP is chosen with the file format
+// capability afterwards.
+void SetFileTransfer(SourceHarness& h, bool bmp) {
+    SetOneValue(h, ICAP_XFERMECH, TWSX_FILE);
     TW_SETUPFILEXFER setup{};
     const std::string name = h.FilesDir() + (bmp ? "\\page.bmp" : "\\page.tif");
     std::strncpy(setup.FileName, name.c_str(), sizeof setup.FileName - 1);
-    setup.Format = bmp ? TWFF_BMP : TWFF_TIFF;
+    setup.Format = TWFF_TIFF;
     h.Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup);
+    if (bmp) SetOneValue(h, ICAP_IMAGEFILEFORMAT, TWFF_BMP);
 }
 
 }  // namespace

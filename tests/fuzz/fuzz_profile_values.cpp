@@ -3,16 +3,20 @@
 // scan settings of the model's section and the slow-speed key when a scan starts. The source
 // is then opened, asked for its text capabilities, and scans a small frame into memory.
 //
-// Input: a byte choosing the model, pixel type, resolution and whether the scanner answers,
-// then (key, value) pairs: one byte picks the key, a length-prefixed value follows.
+// Input: a byte choosing the model, pixel type, resolution, whether the scanner answers and
+// whether the application is the one the source answers the text capabilities (author,
+// caption, time and date) for, then (key, value) pairs: one byte picks the key, a
+// length-prefixed value follows.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app_calls.h"
 #include "negotiation.h"
+#include "platform.h"
 
 namespace {
 
@@ -105,6 +109,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SourceHarness& h = Harness();
     const uint8_t choice = in.U8();
     h.Begin(Ini(in, kModels[choice & 3], !(choice & 0x80)));
+    if (choice & 0x40) {  // string 62 of the English block
+        std::memset(h.app.ProductName, 0, sizeof h.app.ProductName);
+        plat::LoadResourceString(62, h.app.ProductName, sizeof h.app.ProductName);
+    }
     if (h.Open() == TWRC_SUCCESS) {
         AskTexts(h);
         ScanSmallFrame(h, (choice >> 2) % 3);

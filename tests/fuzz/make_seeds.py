@@ -202,9 +202,11 @@ def keys(pairs):
 
 def profile_seeds():
     s = {}
-    s['identity'] = u8(0x08) + keys([('BRAND', 'Solenne'), ('1200', 'A3 Flatbed Scanner'),
+    # 0x40: the application the text capabilities are answered for, so that the brand,
+    # model and version reach the author and caption.
+    s['identity'] = u8(0x50) + keys([('BRAND', 'Solenne'), ('1200', 'A3 Flatbed Scanner'),
                                      ('SWVERSION', 'V2.10'), ('LANGUAGE', 'English')])
-    s['long-brand'] = u8(0x08) + keys([('BRAND', 'B' * 60), ('SWVERSION', 'V' * 140)])
+    s['long-brand'] = u8(0x50) + keys([('BRAND', 'B' * 60), ('SWVERSION', 'V' * 140)])
     s['languages'] = u8(0x0B) + keys([('LANGUAGE', 'Chinese'), ('DSLANGUAGE', 'Chinese')])
     s['settings-colour'] = u8(0x09) + keys([
         ('ScanMode', '1016'), ('ScanRes', '300'), ('Highlight', '  240  250  245  255'),
