@@ -174,9 +174,17 @@ TW_UINT16 MemoryTransfer(SourceHarness& h, FuzzInput& in) {
     case 2:  // a handle that is no block
         mem.Memory = {TWMF_APPOWNS | 0x10, length, reinterpret_cast<void*>(uintptr_t(0x10000) + in.U16())};
         break;
-    default:  // flags the source does not take (still a real block)
-        mem.Memory = {in.U32(), length, h.AppAlloc(in.U16() % 70000)};
+    default: {  // any flags with a real block; flags that say "pointer" get a true pointer
+        const uint32_t flags = in.U32();
+        if (flags == (TWMF_APPOWNS | TWMF_POINTER)) {
+            // An application that calls a handle a pointer is beyond any source's checks.
+            pointerBuffer.resize(std::min<uint32_t>(length, 1u << 20));
+            mem.Memory = {flags, uint32_t(pointerBuffer.size()), pointerBuffer.data()};
+        } else {
+            mem.Memory = {flags, length, h.AppAlloc(in.U16() % 70000)};
+        }
         break;
+    }
     }
     const TW_MEMORY memory = mem.Memory;
     const unsigned calls = 1 + in.U8() * 2;
