@@ -10,13 +10,15 @@ bool IsBlank(char c) {
            c == '\x1a';
 }
 
-std::string TrimBlanks(const std::string& text) {
+std::string_view TrimmedView(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && IsBlank(text[begin])) ++begin;
     while (end > begin && IsBlank(text[end - 1])) --end;
     return text.substr(begin, end - begin);
 }
+
+std::string TrimBlanks(const std::string& text) { return std::string(TrimmedView(text)); }
 
 uint32_t CopyValue(const char* value, char* out, uint32_t size) {
     if (!out || size == 0) return 0;

@@ -5,13 +5,16 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace plat::profile {
 
 // The blanks of a profile line: those the system strips around names and values.
 bool IsBlank(char c);
 
-// The text between the first and last non-blank characters.
+// The text between the first and last non-blank characters: as a view of the text (for
+// look-ups that run over every line of a file) or as a copy.
+std::string_view TrimmedView(std::string_view text);
 std::string TrimBlanks(const std::string& text);
 
 // Copies a stored value as GetProfileStringA does: one pair of matching enclosing quotes

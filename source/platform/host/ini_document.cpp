@@ -26,12 +26,7 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 // Lines are looked at many times per profile call: views, not copies.
-std::string_view Trim(std::string_view text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && profile::IsBlank(text[begin])) ++begin;
-    while (end > begin && profile::IsBlank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
+std::string_view Trim(std::string_view text) { return profile::TrimmedView(text); }
 
 // A section header is '[' at the start of the trimmed line and the last ']' after it; text
 // after that ']' is ignored. Without a ']' the line is an ordinary key line.
