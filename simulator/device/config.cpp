@@ -144,6 +144,8 @@ void ParseFaultKeys(Parser& p, FaultScript& faults) {
             return faults.startReply = StartReplyFault::ZeroLines, true;
         if (EqualsIgnoreCase(v.c_str(), "zero-bytes"))
             return faults.startReply = StartReplyFault::ZeroBytesPerLine, true;
+        if (EqualsIgnoreCase(v.c_str(), "oversized"))
+            return faults.startReply = StartReplyFault::Oversized, true;
         return false;
     });
     p.Key("ReadFault", [&](const std::string& v) {

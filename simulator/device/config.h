@@ -10,7 +10,7 @@
 
 #include "profile.h"
 
-enum class StartReplyFault : uint8_t { None, ZeroLines, ZeroBytesPerLine };
+enum class StartReplyFault : uint8_t { None, ZeroLines, ZeroBytesPerLine, Oversized };
 
 // A read of the band that holds `line` answers `status` instead of data, `count` times.
 struct ReadFault {

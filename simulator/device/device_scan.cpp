@@ -47,7 +47,8 @@ void HandleStartScan(Device& device, StartScanBlock& block) {
     const StartReplyFault fault = device.config.faults.startReply;
     block.bytesPerLine = fault == StartReplyFault::ZeroBytesPerLine ? 0 : uint16_t(device.geometry.bytesPerLine);
     block.lines = fault == StartReplyFault::ZeroLines ? 0 : uint16_t(device.geometry.lines);
-    if (block.bytesPerLine == 0 || block.lines == 0) return;
+    if (fault == StartReplyFault::Oversized) block.lines = block.bytesPerLine = 0xFFFF;
+    if (fault != StartReplyFault::None) return;
     if (device.window.source == 3) --device.feederPagesLeft;
     PrepareScan(device);
     device.phase = DevicePhase::Scanning;

@@ -24,6 +24,7 @@
 #include "scan_admission.h"
 #include "scan_job_flags.h"
 #include "scan_job_state.h"
+#include "scan_window.h"
 #include "scanner_link.h"
 #include "scanner_wait.h"
 #include "settings_store.h"
@@ -170,8 +171,11 @@ bool TakeGeometry(const ScanSettings& s) {
     g.lines = TheRequests.startScan.lines;
     g.bytesPerLine = TheRequests.startScan.bytesPerLine;
     if (g.lines == 0) return Fail();
-    // Lines of no bytes cannot be located or stored: the scanner's answer is unusable.
-    if (g.bytesPerLine == 0) {
+    // Lines of no bytes cannot be located or stored, and more than the window holds cannot
+    // be the asked image: either way the scanner's answer is unusable.
+    if (g.bytesPerLine == 0 ||
+        !StartReplyFitsWindow(TheRequests.setParameters, TheLink.opticalResolution, g.lines,
+                              g.bytesPerLine)) {
         ShowErrorMessage(TheScanJob.owner, 628);
         if (StopScanner()) PollUntilReady(TheScanJob.owner);
         return Fail();

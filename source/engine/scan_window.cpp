@@ -19,6 +19,32 @@ uint32_t ScannedPixels(uint32_t units, uint16_t resolution, uint16_t opticalReso
                                  opticalResolution);
 }
 
+namespace {
+
+uint64_t WindowLineBytes(uint8_t colourType, uint32_t pixels) {
+    switch (colourType) {
+        case kColourTypeLineArt: return (uint64_t(pixels) + 7) / 8;
+        case kColourTypeFastGray:
+        case kColourTypeGray: return pixels;
+        case kColourTypeColour: return 3ull * pixels;
+        default: return 6ull * pixels;
+    }
+}
+
+}  // namespace
+
+// The optical resolution is the finest scale the window can be counted in (a model whose
+// units are finer only answers less), so the bound never refuses a genuine reply.
+bool StartReplyFitsWindow(const SetParametersBlock& window, uint16_t opticalResolution,
+                          uint32_t lines, uint32_t bytesPerLine) {
+    if (opticalResolution == 0) return true;  // no scale known to count the window in
+    const uint32_t width = window.xEnd > window.xStart ? window.xEnd - window.xStart : 0;
+    const uint32_t length = window.yEnd > window.yStart ? window.yEnd - window.yStart : 0;
+    const uint32_t pixels = ScannedPixels(width, window.resolution, opticalResolution);
+    return lines <= ScannedPixels(length, window.resolution, opticalResolution) &&
+           bytesPerLine <= WindowLineBytes(window.colourType, pixels);
+}
+
 int32_t AcceptableRight(const ScanArea& area, uint16_t resolution, uint16_t optical, bool lineArt) {
     for (int32_t right = area.right; right > area.left; --right) {
         uint32_t count = ScannedPixels(uint32_t(right - area.left), resolution, optical);

@@ -33,6 +33,12 @@ uint16_t EffectiveResolutionOf(const ScanSettings& settings);
 // Pixels the scanner delivers for `units` of the optical scale at `resolution`.
 uint32_t ScannedPixels(uint32_t units, uint16_t resolution, uint16_t opticalResolution);
 
+// Whether a start reply's lines and bytes per line fit the window the set-up asked for. The
+// scanner never delivers more than the window holds; a larger answer is a broken reply, and
+// taking it would size the whole image (a native transfer's single bitmap) from it.
+bool StartReplyFitsWindow(const SetParametersBlock& window, uint16_t opticalResolution,
+                          uint32_t lines, uint32_t bytesPerLine);
+
 // Narrows the right edge until the scanned width (bytes for line art) is a multiple of 4 and
 // not of 128; an area that never gets there keeps its right edge.
 int32_t AcceptableRight(const ScanArea& area, uint16_t resolution, uint16_t opticalResolution,

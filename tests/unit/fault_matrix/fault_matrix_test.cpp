@@ -67,6 +67,9 @@ const std::vector<Fault>& Faults() {
         // Lines of no bytes are an unusable answer: reported as a failed start.
         {"start reply zero bytes", {{"StartReply", "zero-bytes"}}, Shows::AtScanStart,
          {"enable", kOk, kNone, {628}, 400, true}},
+        // An answer larger than the window is refused before any image is sized from it.
+        {"start reply beyond the window", {{"StartReply", "oversized"}}, Shows::AtScanStart,
+         {"enable", kOk, kNone, {628}, 400, true}},
         {"too few shading lines", {{"ShadingLines", "5"}}, Shows::AtScanStart,
          {"enable", kOk, kNone, {627}, 400, true}},
         {"free disk too small", {}, Shows::AtScanStart,

@@ -113,4 +113,32 @@ TEST(ScanWindow, DescreenAtLowResolutionAsksFor300AndTheBlockIsComplete) {
     EXPECT_EQ(block.lampSaverOnly, 0);
 }
 
+// A genuine reply is exactly what the window holds (the accumulator's count, a line-art byte
+// per 8 pixels); one line or one byte more is a broken reply. The 606 model counts its
+// window in 1200ths while the source knows it as 606: its genuine replies are smaller still.
+TEST(ScanWindow, StartReplyMayNotExceedTheWindow) {
+    struct Case {
+        uint8_t colourType;
+        uint32_t bytesPerPixel8;  // bytes per 8 pixels
+    };
+    for (uint16_t optical : {uint16_t(600), uint16_t(800), uint16_t(1200)})
+        for (Case c : {Case{kColourTypeLineArt, 1}, Case{kColourTypeGray, 8},
+                       Case{kColourTypeColour, 24}, Case{kColourTypeColour36, 48}}) {
+            SetParametersBlock w{};
+            w.xStart = 100, w.xEnd = 100 + 2 * optical + 40, w.yStart = 7, w.yEnd = 7 + optical;
+            w.resolution = 300, w.colourType = c.colourType;
+            const uint32_t pixels = CountedPixels(w.xEnd - w.xStart, 300, optical);
+            const uint32_t lines = CountedPixels(w.yEnd - w.yStart, 300, optical);
+            const uint32_t bytes = pixels * c.bytesPerPixel8 / 8;
+            EXPECT_TRUE(StartReplyFitsWindow(w, optical, lines, bytes)) << optical;
+            EXPECT_FALSE(StartReplyFitsWindow(w, optical, lines + 1, bytes)) << optical;
+            EXPECT_FALSE(StartReplyFitsWindow(w, optical, lines, bytes + 1 + (c.bytesPerPixel8 == 1)))
+                << optical;
+        }
+    SetParametersBlock w{};
+    w.xEnd = 1200, w.yEnd = 1200, w.resolution = 300, w.colourType = kColourTypeColour;
+    EXPECT_TRUE(StartReplyFitsWindow(w, 606, 300, 900));  // counted in 1200ths
+    EXPECT_FALSE(StartReplyFitsWindow(w, 606, 0xFFFF, 0xFFFF));
+}
+
 }  // namespace
