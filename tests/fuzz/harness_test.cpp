@@ -6,14 +6,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "app_calls.h"
+#include "capability_kept.h"
 #include "host_control.h"
+#include "negotiation.h"
 #include "platform.h"
 #include "power_switch.h"
+#include "request_blocks_in_use.h"
+#include "scan_job_state.h"
 #include "sensor.h"
+#include "shading.h"
 #include "source_harness.h"
 
 namespace {
@@ -198,6 +205,37 @@ TEST_F(HarnessTest, EveryInputStartsInEmptyFoldersWithItsWinIni) {
     char model[16];
     plat::GetProfileString("Scanner Simulator", "Model", "", model, sizeof model);
     EXPECT_STREQ(model, "600");
+    h.End();
+}
+
+// A scan leaves a calibration, a pixel flavour, a job and request replies in the library;
+// none of it may reach the next input, whose requests would then differ.
+TEST_F(HarnessTest, NothingTheLibraryKeptReachesTheNextInput) {
+    SourceHarness& h = Harness();
+    h.Begin(Ini(true));
+    ASSERT_EQ(h.Open(), TWRC_SUCCESS);
+    TW_CAPABILITY flavour{ICAP_PIXELFLAVOR, TWON_ONEVALUE, h.AppAlloc(sizeof(TW_ONEVALUE))};
+    const TW_ONEVALUE vanilla{TWTY_UINT16, TWPF_VANILLA};
+    std::memcpy(plat::MemLock(flavour.hContainer), &vanilla, sizeof vanilla);
+    plat::MemUnlock(flavour.hContainer);
+    h.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &flavour);
+    TW_IMAGELAYOUT layout{};
+    layout.Frame = {{0, 0}, {0, 0}, {1, 0}, {1, 0}};
+    h.Call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout);
+    TheNegotiation.ResolutionIndex = 0;
+    TW_USERINTERFACE ui{0, 0, nullptr};
+    ASSERT_EQ(h.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+    EXPECT_EQ(NativeTransfer(h), TWRC_XFERDONE);
+    ASSERT_FALSE(TheShadingStore.high.empty());
+    ASSERT_TRUE(TheKeptCapabilities.PixelFlavorFlag);
+    ASSERT_NE(TheRequests.startScan.lines, 0);
+    h.End();
+
+    h.Begin(Ini(true));
+    EXPECT_TRUE(TheShadingStore.high.empty());
+    EXPECT_FALSE(TheKeptCapabilities.PixelFlavorFlag);
+    EXPECT_EQ(TheScanJob.geometry.lines, 0);
+    EXPECT_EQ(TheRequests.startScan.lines, 0);
     h.End();
 }
 

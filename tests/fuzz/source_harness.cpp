@@ -13,12 +13,17 @@
 #include <filesystem>
 
 #include "color_table.h"
+#include "capability_kept.h"
 #include "capability_tables.h"
+#include "color_adjust.h"
 #include "ds_entry.h"
 #include "host_control.h"
 #include "initialise.h"
 #include "negotiation.h"
 #include "power_switch.h"
+#include "request_blocks_in_use.h"
+#include "scan_job_state.h"
+#include "shading.h"
 #include "source_record.h"
 #include "ui_hooks.h"
 
@@ -29,6 +34,18 @@ namespace {
 void* FakeWindow() {
     static int window;
     return &window;
+}
+
+// What the loaded library keeps from one open to the next (the calibration it may re-send,
+// the pixel flavour, the last job, the request blocks and their replies) starts as at
+// process attach: otherwise an input's requests, and so which reply bytes each one takes,
+// depend on the inputs run before it, and a campaign's findings do not reproduce alone.
+void ForgetWhatTheLibraryKept() {
+    TheShadingStore = ShadingStore{};
+    TheKeptCapabilities = KeptCapabilityRecord{};
+    TheScanJob = ScanJobState{};
+    TheRequests = SourceRequestBlocks{};
+    ResetToneColourState();
 }
 
 [[noreturn]] void Finding(const char* what, size_t n) {
@@ -126,6 +143,7 @@ void SourceHarness::Begin(const std::string& winIni) {
     plat::host::CacheProfileReads(true);
 
     ResetSourceRecord();
+    ForgetWhatTheLibraryKept();
     TheUi = UiHooks{};
     TheUi.CreateScanningWindow = FakeWindow;
     ResetFileFormatTable();
@@ -164,6 +182,7 @@ void SourceHarness::End() {
     // What Begin would free for the next input goes now: libFuzzer takes an input that ends
     // with more allocations than frees for a possible leak and runs it a second time.
     ResetSourceRecord();
+    ForgetWhatTheLibraryKept();
     TheUi = UiHooks{};
     ResetFileFormatTable();
     plat::host::Reset();
