@@ -196,6 +196,14 @@ TW_UINT16 MemoryTransfer(SourceHarness& h, FuzzInput& in) {
     return rc;
 }
 
+TW_UINT16 SetOneValue(SourceHarness& h, TW_UINT16 capability, TW_UINT16 value) {
+    TW_CAPABILITY cap{capability, TWON_ONEVALUE, h.AppAlloc(sizeof(TW_ONEVALUE))};
+    const TW_ONEVALUE one{TWTY_UINT16, value};
+    std::memcpy(plat::MemLock(cap.hContainer), &one, sizeof one);
+    plat::MemUnlock(cap.hContainer);
+    return h.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &cap);
+}
+
 TW_UINT16 NativeTransfer(SourceHarness& h) {
     TW_HANDLE bitmap = nullptr;
     const TW_UINT16 rc = h.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &bitmap);

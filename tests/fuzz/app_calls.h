@@ -14,6 +14,8 @@
 TW_UINT16 OpenAsApplication(SourceHarness& h, FuzzInput& in);
 
 TW_UINT16 CapabilityCall(SourceHarness& h, FuzzInput& in);
+// MSG_SET of a TW_UINT16 capability as one value, in a container the application owns.
+TW_UINT16 SetOneValue(SourceHarness& h, TW_UINT16 capability, TW_UINT16 value);
 TW_UINT16 LayoutCall(SourceHarness& h, FuzzInput& in);
 TW_UINT16 FileSetupCall(SourceHarness& h, FuzzInput& in);
 // MSG_ENABLEDS (not when the scan it would start is over the budget) or MSG_DISABLEDS.

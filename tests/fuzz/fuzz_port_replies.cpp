@@ -47,14 +47,6 @@ void TransferPage(SourceHarness& h, uint8_t how) {
     h.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
 }
 
-void SetOneValue(SourceHarness& h, TW_UINT16 capability, TW_UINT16 value) {
-    TW_CAPABILITY cap{capability, TWON_ONEVALUE, h.AppAlloc(sizeof(TW_ONEVALUE))};
-    const TW_ONEVALUE one{TWTY_UINT16, value};
-    std::memcpy(plat::MemLock(cap.hContainer), &one, sizeof one);
-    plat::MemUnlock(cap.hContainer);
-    h.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &cap);
-}
-
 // The set-up names the file and takes only TIFF; BMP is chosen with the file format
 // capability afterwards.
 void SetFileTransfer(SourceHarness& h, bool bmp) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -214,11 +213,7 @@ TEST_F(HarnessTest, NothingTheLibraryKeptReachesTheNextInput) {
     SourceHarness& h = Harness();
     h.Begin(Ini(true));
     ASSERT_EQ(h.Open(), TWRC_SUCCESS);
-    TW_CAPABILITY flavour{ICAP_PIXELFLAVOR, TWON_ONEVALUE, h.AppAlloc(sizeof(TW_ONEVALUE))};
-    const TW_ONEVALUE vanilla{TWTY_UINT16, TWPF_VANILLA};
-    std::memcpy(plat::MemLock(flavour.hContainer), &vanilla, sizeof vanilla);
-    plat::MemUnlock(flavour.hContainer);
-    h.Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &flavour);
+    SetOneValue(h, ICAP_PIXELFLAVOR, TWPF_VANILLA);
     TW_IMAGELAYOUT layout{};
     layout.Frame = {{0, 0}, {0, 0}, {1, 0}, {1, 0}};
     h.Call(DG_IMAGE, DAT_IMAGELAYOUT, MSG_SET, &layout);
