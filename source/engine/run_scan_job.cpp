@@ -31,6 +31,7 @@
 #include "shading.h"
 #include "source_record.h"
 #include "tone_download.h"
+#include "transfer_end.h"
 #include "ui_hooks.h"
 
 ScanJobState TheScanJob;
@@ -216,6 +217,15 @@ bool LoadJobTables(const ScanSettings& s) {
     return Fail();
 }
 
+// The source manager refused MSG_XFERREADY (none is loaded in the process, or it does not
+// know this source): the application will never ask for the image, so the started scan is
+// stopped and its tables freed, and the call that ran the job fails.
+bool AbandonUnannouncedScan() {
+    AbandonUntakenScan();
+    FailCall(TWCC_OPERATIONERROR);
+    return Fail();
+}
+
 bool PrepareScanner(const ScanJobRequest& request, ScanSettings& s) {
     ScanWindowInput in{};
     in.area = request.area;
@@ -263,7 +273,7 @@ bool RunScanJob(const ScanJobRequest& request) {
     }
     if (!StartScanner(request.owner)) return false;
     if (!TakeGeometry(s) || !PrepareDescreenReduction(s) || !LoadJobTables(s)) return false;
-    NotifyXferReady();
+    if (!NotifyXferReady()) return AbandonUnannouncedScan();
     const bool fax = AppIs(LanguageString(55)) || AppIs(LanguageString(60));
     const DescreenDropMaps& maps = TheDescreenDropMaps;
     FillImageInfo({&s, &TheScanJob, TheLink.opticalResolution, fax,

@@ -5,16 +5,19 @@
 
 namespace {
 
-void SendToApplication(TW_UINT16 msg) {
-    plat::NotifySourceManager(&TheSource.SourceIdentity, &TheSource.AppIdentity, DG_CONTROL,
-                              DAT_NULL, msg, nullptr);
+TW_UINT16 SendToApplication(TW_UINT16 msg) {
+    return plat::NotifySourceManager(&TheSource.SourceIdentity, &TheSource.AppIdentity,
+                                     DG_CONTROL, DAT_NULL, msg, nullptr);
 }
 
 }  // namespace
 
-void NotifyXferReady() {
+bool NotifyXferReady() {
+    const uint16_t before = TheSource.SourceState;
     TheSource.SourceState = 600;
-    SendToApplication(MSG_XFERREADY);
+    if (SendToApplication(MSG_XFERREADY) == TWRC_SUCCESS) return true;
+    TheSource.SourceState = before;
+    return false;
 }
 
 void NotifyCloseRequest() { SendToApplication(MSG_CLOSEDSREQ); }

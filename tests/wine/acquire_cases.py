@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Acquisitions with twainscan through Wine's own source manager, the scanner simulator
+"""Acquisitions with twainscan through a source manager (Wine's own, or TWAINDSM.dll), the scanner simulator
 installed as the port library. Every image twainscan or the source writes is read back by
 Pillow (and TIFF files by libtiff's tiffinfo): its size must be what the image information
 announced, it must hold a picture, not one flat value, and its pixels must equal the
@@ -10,7 +10,8 @@ import json
 import os
 import subprocess
 
-from harness.cases import expect, expect_ok, main
+from harness.cases import expect, expect_line, expect_ok, main
+from harness.msgcapture import MessageWatch
 from harness.prefix import TestPrefix
 from harness.winecmd import windows_path
 
@@ -46,8 +47,8 @@ def image_info(result):
 def acquire(prefix, context, out_name, *args):
     """Runs one acquisition into the prefix's folder; returns (result, Linux path)."""
     out = os.path.join(prefix.root, out_name)
-    result = prefix.run([context.program("twainscan")] + list(args) +
-                        ["--out", windows_path(out)], seconds=180, success_line="TWAINSCAN OK")
+    result = prefix.run(context.twainscan(*args, "--out", windows_path(out)), seconds=180,
+                        success_line="TWAINSCAN OK")
     expect_ok(result)
     expect(os.path.exists(out), "twainscan reported success but wrote no %s" % out)
     return result, out
@@ -78,6 +79,7 @@ def logging_prefix(context):
     accepts into the prefix's folder; yields (prefix, Linux path of the log)."""
     with TestPrefix(context.tree, context.name, display=True) as prefix:
         prefix.install_source(context.program("source"), [context.program("portlib")])
+        prefix.install_manager(context.manager)
         log = os.path.join(prefix.root, "scan.log")
         prefix.seed_win_ini("[mail]\nmapi=1\n[Scanner Simulator]\nScanLog=%s\n"
                             % windows_path(log))
@@ -142,6 +144,24 @@ def transfer_case(pixel, xfer_args, out_name, file_format):
     return case
 
 
+def case_failed_scan_asks_to_close(context):
+    """A scan that fails after the enabling call returned (the cover of the slide unit is
+    open) shows its message and asks the application, through the manager, to close it."""
+    with TestPrefix(context.tree, context.name, display=True) as prefix:
+        prefix.install_source(context.program("source"), [context.program("portlib")])
+        prefix.install_manager(context.manager)
+        prefix.seed_win_ini("[Scanner Simulator]\nSetupStatus=0x8414\n")
+        with MessageWatch(prefix, context.program("msgwatch")) as watch:
+            result = prefix.run(context.twainscan("--pixel", "gray", *FRAME, "--wait", "60"),
+                                seconds=120, success_line="TWAINSCAN OK")
+    expect(not result.ok and not result.timed_out and not result.crashed,
+           "the failed scan did not end cleanly:\n" + result.describe())
+    expect_line(result, "TWAINSCAN FAILED: the source asked to be closed (MSG_CLOSEDSREQ) "
+                        "before an image was ready")
+    texts = [b.text for b in watch.boxes]
+    expect(texts == [" Slide Scanner Cover not Closed!"], "unexpected message boxes: %r" % texts)
+
+
 CASES = {
     "native_rgb": native_case("rgb", 300),
     "native_rgb_150": native_case("rgb", 150),
@@ -157,6 +177,7 @@ CASES = {
     "file_bmp_rgb": transfer_case("rgb", ["--xfer", "file", "--format", "bmp"], "file.bmp", "BMP"),
     "file_bmp_gray": transfer_case("gray", ["--xfer", "file", "--format", "bmp"], "file.bmp",
                                    "BMP"),
+    "failed_scan_asks_to_close": case_failed_scan_asks_to_close,
 }
 
 if __name__ == "__main__":

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Opening and closing the source through Wine's own source manager, with the scanner
+"""Opening and closing the source through a source manager (Wine's own, or TWAINDSM.dll), with the scanner
 simulator installed as the port library: identification after open, repeated opens in one
 process, and the messages a refused open shows (captured by msgwatch)."""
 import os
@@ -27,17 +27,24 @@ def open_source(context, win_ini, cycles=1):
     """Runs twainscan --open in a fresh prefix and returns (result, message boxes)."""
     with TestPrefix(context.tree, context.name, display=True) as prefix:
         prefix.install_source(context.program("source"), [context.program("portlib")])
+        prefix.install_manager(context.manager)
         prefix.seed_win_ini(win_ini)
         with MessageWatch(prefix, context.program("msgwatch")) as watch:
-            result = prefix.run([context.program("twainscan"), "--open", str(cycles)],
+            result = prefix.run(context.twainscan("--open", str(cycles)),
                                 success_line="TWAINSCAN OK")
     return result, watch.boxes
 
 
-def expect_refused(result):
+# After a refused open the application can ask only the manager for the condition: Wine's
+# passes on the source's TWCC_OPERATIONERROR, TWAINDSM.dll answers with its own TWCC_NODS.
+REFUSED_CONDITION = {"twain_32.dll": "TWCC_OPERATIONERROR", "TWAINDSM.dll": "TWCC_NODS"}
+
+
+def expect_refused(context, result):
     expect(not result.ok and not result.timed_out and not result.crashed,
            "the open was not refused cleanly:\n" + result.describe())
-    expect_line(result, "TWAINSCAN FAILED: MSG_OPENDS failed: TWRC_FAILURE, TWCC_OPERATIONERROR")
+    expect_line(result, "TWAINSCAN FAILED: MSG_OPENDS failed: TWRC_FAILURE, "
+                + REFUSED_CONDITION[context.manager])
 
 
 def case_open_close_twice(context):
@@ -54,7 +61,7 @@ def case_open_close_twice(context):
 
 def case_scanner_not_ours(context):
     result, boxes = open_source(context, "[Scanner Simulator]\nCapability=0x20\n")
-    expect_refused(result)
+    expect_refused(context, result)
     captured = [(b.caption, b.text) for b in boxes]
     expect(captured == [("SCANNERA3 Flatbed Scanner", table_text(623, 0))],
            "unexpected message boxes: %r" % captured)
@@ -63,7 +70,7 @@ def case_scanner_not_ours(context):
 def case_german_interface(context):
     win_ini = "[KVTINFO_A3]\nLANGUAGE=Deutsch\n[Scanner Simulator]\nCapability=0x20\n"
     result, boxes = open_source(context, win_ini)
-    expect_refused(result)
+    expect_refused(context, result)
     captured = [(b.caption, b.text) for b in boxes]
     expect(captured == [("SCANNERA3 Flatbed Scanner", table_text(623, 1))],
            "unexpected message boxes: %r" % captured)
@@ -78,10 +85,21 @@ def case_scanner_not_ready_still_opens(context):
            "unexpected message boxes: %r" % captured)
 
 
+def case_no_manager_in_the_process(context):
+    # A program that loads the source itself: no manager can announce the image.
+    with TestPrefix(context.tree, context.name, display=True) as prefix:
+        prefix.install_source(context.program("source"), [context.program("portlib")])
+        result = prefix.run([context.program("no_manager"), r"C:\windows\twain_64\sane.ds"],
+                            success_line="NO_MANAGER OK")
+    expect_ok(result)
+    expect_line(result, "MSG_ENABLEDS: rc 1, condition 5")  # TWRC_FAILURE, TWCC_OPERATIONERROR
+
+
 if __name__ == "__main__":
     main({
         "open_close_twice": case_open_close_twice,
         "scanner_not_ours": case_scanner_not_ours,
         "german_interface": case_german_interface,
         "scanner_not_ready_still_opens": case_scanner_not_ready_still_opens,
+        "no_manager_in_the_process": case_no_manager_in_the_process,
     })

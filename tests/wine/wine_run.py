@@ -31,6 +31,8 @@ def main():
                         help="install the tree's data source as twain_64\\sane.ds")
     parser.add_argument("--simulator", action="store_true",
                         help="with --install-source: the scanner simulator as its port library")
+    parser.add_argument("--manager", action="append", default=[],
+                        help="also install this source manager (TWAINDSM.dll) in the prefix")
     parser.add_argument("--win-ini", help="file whose text becomes the prefix's WIN.INI")
     parser.add_argument("--seconds", type=int, default=120)
     parser.add_argument("--success-line")
@@ -52,6 +54,8 @@ def main():
         if args.install_source:
             own_files = [resolve(tree, "portlib")] if args.simulator else []
             prefix.install_source(resolve(tree, "source"), own_files)
+        for manager in args.manager:
+            prefix.install_manager(manager)
         if args.win_ini:
             with open(args.win_ini, encoding="cp1252") as f:
                 prefix.seed_win_ini(f.read())

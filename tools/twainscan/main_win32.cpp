@@ -47,7 +47,7 @@ CommandResult RunCommands(const Options& options, DSMENTRYPROC entry, void* pare
 int RunWithManager(const Options& options) {
     ManagerLibrary library;
     std::string error;
-    if (!LoadManagerLibrary(library, error)) return Fail(error, 1);
+    if (!LoadManagerLibrary(library, options.managerLibrary, error)) return Fail(error, 1);
     void* parent = CreateParentWindow(error);
     CommandResult result{false, error};
     if (parent) result = RunCommands(options, library.entry, parent);

@@ -12,8 +12,9 @@ struct ManagerLibrary {
     DSMENTRYPROC entry = nullptr;
 };
 
-// twain_32.dll from the system search path, and its "DSM_Entry".
-bool LoadManagerLibrary(ManagerLibrary& library, std::string& error);
+// The manager library by file name (twain_32.dll or TWAINDSM.dll) from the system search
+// path, and its "DSM_Entry".
+bool LoadManagerLibrary(ManagerLibrary& library, const std::string& name, std::string& error);
 void FreeManagerLibrary(ManagerLibrary& library);
 
 }  // namespace twainscan

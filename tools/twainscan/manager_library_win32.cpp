@@ -4,16 +4,16 @@
 
 namespace twainscan {
 
-bool LoadManagerLibrary(ManagerLibrary& library, std::string& error) {
-    HMODULE module = LoadLibraryA("twain_32.dll");
+bool LoadManagerLibrary(ManagerLibrary& library, const std::string& name, std::string& error) {
+    HMODULE module = LoadLibraryA(name.c_str());
     if (!module) {
-        error = "cannot load twain_32.dll (error " + std::to_string(GetLastError()) + ")";
+        error = "cannot load " + name + " (error " + std::to_string(GetLastError()) + ")";
         return false;
     }
     FARPROC entry = GetProcAddress(module, "DSM_Entry");
     if (!entry) {
         FreeLibrary(module);
-        error = "twain_32.dll has no DSM_Entry";
+        error = name + " has no DSM_Entry";
         return false;
     }
     library.module = module;

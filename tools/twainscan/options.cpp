@@ -1,6 +1,9 @@
 #include "options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <set>
 
@@ -49,6 +52,23 @@ bool SetSource(Options& o, const std::string& v, std::string& e) {
 
 bool SetAppName(Options& o, const std::string& v, std::string& e) {
     return SetTwainText(o.appName, "--app-name", v, e);
+}
+
+// The classic manager, or the TWAIN Working Group's (what 64-bit applications load); a
+// file name is not a path, so one of the two names in any letter case.
+bool SetManager(Options& o, const std::string& v, std::string& e) {
+    for (const char* name : {"twain_32.dll", "TWAINDSM.dll"}) {
+        if (v.size() == std::strlen(name) &&
+            std::equal(v.begin(), v.end(), name, [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) ==
+                       std::tolower(static_cast<unsigned char>(b));
+            })) {
+            o.managerLibrary = name;
+            return true;
+        }
+    }
+    e = "--manager takes twain_32.dll or TWAINDSM.dll, not \"" + v + "\"";
+    return false;
 }
 
 bool SetPixel(Options& o, const std::string& v, std::string& e) {
@@ -170,6 +190,7 @@ const OptionSpec kOptions[] = {
     {"--out", true, SetOut},            {"--showui", false, SetShowUI},
     {"--count", true, SetCount},        {"--open", true, SetOpenCycles},
     {"--buffer", true, SetBuffer},      {"--wait", true, SetWait},
+    {"--manager", true, SetManager},
 };
 
 // Options that only mean something for one transfer mechanism.
@@ -229,10 +250,13 @@ std::string OutputPath(const Options& o) {
 }
 
 const char* UsageText() {
-    return "usage: twainscan [--list] [--identity] [--open N] [--source NAME] [--app-name NAME]\n"
+    return "usage: twainscan [--manager twain_32.dll|TWAINDSM.dll] [--list] [--identity]\n"
+           "                 [--open N] [--source NAME] [--app-name NAME]\n"
            "                 [--pixel bw|gray|rgb] [--res DPI] [--frame L,T,R,B]\n"
            "                 [--xfer native|memory|file] [--format tiff|bmp] [--out PATH]\n"
            "                 [--showui] [--count N] [--buffer BYTES] [--wait SECONDS]\n"
+           "  --manager     the source manager library to load (default twain_32.dll;\n"
+           "                TWAINDSM.dll is the one 64-bit applications load)\n"
            "  --list        print every source the TWAIN source manager lists\n"
            "  --identity    print the chosen source's identity as the manager lists it\n"
            "  --open N      open and close the chosen source N times, printing the identity\n"

@@ -24,6 +24,7 @@ struct Options {
     int openCycles = 0;     // open and close the chosen source this many times
     std::string sourceName;                    // exact ProductName; empty picks ours by suffix
     std::string appName = "twainscan";         // ProductName this application reports
+    std::string managerLibrary = "twain_32.dll";  // or "TWAINDSM.dll"
     std::optional<PixelKind> pixel;
     std::optional<int> resolution;             // dots per inch
     std::optional<FrameInches> frame;

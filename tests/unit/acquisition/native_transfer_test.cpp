@@ -227,6 +227,27 @@ TEST_F(NativeTransferTest, ScanWithoutWindowReportsTheImageAndEndsTheTransfer) {
     EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
 }
 
+// A manager that does not take MSG_XFERREADY (none loaded in the process, or one that does
+// not know the source) leaves the application unaware of the image: the enabling call fails,
+// the scanner is stopped, nothing of the job stays, and the next scan works normally.
+TEST_F(NativeTransferTest, AnImageNoManagerCanAnnounceIsAbandoned) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    SetFrame(1.0, 2.0, 3.0, 3.5);
+    plat::host::SetSourceManagerResult(TWRC_FAILURE);
+    EXPECT_EQ(ScanWithoutWindow(2, 2), TWRC_FAILURE);
+    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheSource.SourceState, 400);
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+
+    plat::host::SetSourceManagerResult(TWRC_SUCCESS);
+    ASSERT_EQ(ScanWithoutWindow(2, 2), TWRC_SUCCESS);
+    ASSERT_EQ(TheSource.SourceState, 600);
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+}
+
 TEST_F(NativeTransferTest, GrayAndLineArtWithoutWindowAreTheReferenceImage) {
     ASSERT_EQ(Open(), TWRC_SUCCESS);
     for (TW_UINT8 pixelType : {1, 0}) {

@@ -37,6 +37,16 @@ TEST(TwainscanOptions, FullAcquisitionCommandLineFillsEveryField) {
     EXPECT_FALSE(o.list || o.identity || o.help);
 }
 
+TEST(TwainscanOptions, ManagerIsOneOfTheTwoLibrariesInAnyCase) {
+    EXPECT_EQ(Parse({}).options.managerLibrary, "twain_32.dll");
+    EXPECT_EQ(Parse({"--manager", "twaindsm.DLL"}).options.managerLibrary, "TWAINDSM.dll");
+    for (const char* bad : {"C:\\windows\\twain_32.dll", "twaindsm", "sane.ds"}) {
+        ParseResult r = Parse({"--manager", bad});
+        EXPECT_FALSE(r.ok) << bad;
+        EXPECT_NE(r.error.find("--manager"), std::string::npos) << r.error;
+    }
+}
+
 TEST(TwainscanOptions, LimitsAreInclusive) {
     const std::string name33(33, 'n');
     ParseResult r = Parse({"--res", "32767", "--count", "32767", "--source", name33});

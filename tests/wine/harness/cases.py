@@ -24,10 +24,17 @@ def expect_line(result, line):
     expect(line in result.lines, "missing line %r in:\n%s" % (line, result.describe()))
 
 
+# The source managers a case can run under: Wine's own, and the TWAIN Working Group's
+# (tests/wine/twain-dsm), which 64-bit applications load.
+MANAGERS = ("twain_32.dll", "TWAINDSM.dll")
+
+
 class Context:
-    def __init__(self, tree, name):
+    def __init__(self, tree, name, manager=MANAGERS[0]):
         self.tree = os.path.abspath(tree)
-        self.name = name
+        self.manager = manager
+        # Each manager's run of a case has a prefix copy of its own name.
+        self.name = name if manager == MANAGERS[0] else name + ".twaindsm"
         with open(os.path.join(self.tree, "wine", "programs.json")) as f:
             self.programs = json.load(f)
 
@@ -36,13 +43,19 @@ class Context:
         expect(path and os.path.exists(path), "program %r is not built (%r)" % (key, path))
         return path
 
+    def twainscan(self, *args):
+        """twainscan's command line for this case's source manager."""
+        return [self.program("twainscan"), "--manager", self.manager] + list(args)
+
 
 def main(cases):
     parser = argparse.ArgumentParser()
     parser.add_argument("--tree", required=True, help="the x86_64 Windows build tree")
+    parser.add_argument("--manager", choices=MANAGERS, default=MANAGERS[0],
+                        help="the source manager twainscan loads")
     parser.add_argument("case", choices=sorted(cases))
     args = parser.parse_args()
-    context = Context(args.tree, args.case)
+    context = Context(args.tree, args.case, args.manager)
     try:
         cases[args.case](context)
     except CaseFailed as failure:

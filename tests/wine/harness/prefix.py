@@ -11,6 +11,10 @@ import time
 from . import golden, winecmd
 from .xvfb import Xvfb
 
+# The TWAIN Working Group's source manager, a test fixture kept beside the Wine tests.
+TWAIN_DSM_DIR = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
+                             "twain-dsm")
+
 
 class RunResult:
     def __init__(self, argv, done, elapsed, success_line, success_prefix):
@@ -101,6 +105,14 @@ class TestPrefix:
             shutil.copyfile(path, os.path.join(own_dir, os.path.basename(path)))
         if "sane.ds=n" not in self.overrides:
             self.overrides.append("sane.ds=n")
+
+    def install_manager(self, name):
+        """Wine's twain_32.dll is always there; TWAINDSM.dll goes into system32, where an
+        application's LoadLibrary finds it."""
+        if name.lower() == "twain_32.dll":
+            return
+        shutil.copyfile(os.path.join(TWAIN_DSM_DIR, name),
+                        os.path.join(self.windows_dir, "system32", name))
 
     def seed_win_ini(self, text):
         with open(os.path.join(self.windows_dir, "win.ini"), "w", encoding="cp1252",
