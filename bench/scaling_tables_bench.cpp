@@ -31,7 +31,7 @@
 #include "interpolate_block.h"
 #include "memcpy_baseline.h"
 #include "table_content.h"
-#include "widen_line.h"
+#include "enlarge_lines.h"
 
 namespace {
 
@@ -67,27 +67,35 @@ void ReportAgainstLcms(benchmark::State& state, size_t bytes, double ours, doubl
 }
 #endif
 
-// Scanner lines at 600 dpi widened one by one into a 2 MB application block.
-void BM_WidenLine(benchmark::State& state, SampleKind kind, uint32_t effective, uint32_t asked) {
-    const uint32_t lineBytes = kPixels600 * SampleStep(kind), lines = 2000;
+// Blocks of 64 lines at 600 dpi enlarged twice over and thinned to 1199/1200 of that (an
+// odd effective resolution above the optical one) into the rows of a large buffer.
+void BM_EnlargeThinned(benchmark::State& state, SampleKind kind) {
+    const uint32_t lineBytes = kPixels600 * SampleStep(kind), lines = 1024, block = 64;
     const auto page = RandomBytes(size_t(lineBytes) * lines, 1);
-    WidenPlan plan;
-    if (!BuildWidenPlan(kind, lineBytes, effective, asked, &plan)) return state.SkipWithError("plan");
-    std::vector<uint8_t> block(2u << 20);
-    const uint32_t perBlock = uint32_t(block.size() / plan.outBytes);
+    ResolutionPlan plan;
+    plan.effective = 1199;
+    plan.asked = 600;
+    plan.factor = 2;
+    const uint32_t rowBytes = (2 * kPixels600 * 1199 / 1200) * SampleStep(kind);
+    std::vector<uint8_t> out(size_t(rowBytes) * 2 * lines);
+    Enlargement e;
     double total = 0;
     size_t written = 0;
     for (auto _ : state) {
+        if (!BeginEnlargement(kind, lineBytes, plan, rowBytes, &e)) return state.SkipWithError("plan");
         written = 0;
         const auto t0 = Clock::now();
-        for (uint32_t i = 0; i < lines; ++i)
-            written += WidenLine(plan, page.data() + size_t(i) * lineBytes,
-                                 block.data() + size_t(i % perBlock) * plan.outBytes, plan.outBytes);
+        for (uint32_t line = 0; line < lines; line += block) {
+            uint32_t rows = 0;
+            EnlargeLines(e, page.data() + size_t(line) * lineBytes, block,
+                         out.data() + written * rowBytes, rowBytes, &rows);
+            written += rows;
+        }
         benchmark::ClobberMemory();
         total += SecondsSince(t0);
     }
-    FreeWidenPlan(plan);
-    Report(state, written, total / double(state.iterations()));
+    EndEnlargement(e);
+    Report(state, written * rowBytes, total / double(state.iterations()));
 }
 
 // Blocks of 64 lines at 600 dpi, each enlarged twice over into the rows of a large buffer.
@@ -95,7 +103,7 @@ void BM_InterpolateBlock(benchmark::State& state, SampleKind kind) {
     const uint32_t lineBytes = kPixels600 * SampleStep(kind), lines = 1024, block = 64;
     const auto page = RandomBytes(size_t(lineBytes) * lines, 2);
     InterpolationState s;
-    if (!BeginInterpolation(kind, lineBytes, 0, &s)) return state.SkipWithError("state");
+    if (!BeginInterpolation(kind, lineBytes, 2, &s)) return state.SkipWithError("state");
     const size_t rowBytes = s.outLineBytes;
     std::vector<uint8_t> out(rowBytes * 2 * lines);
     double total = 0;
@@ -241,11 +249,8 @@ void BM_ApplyColorTable(benchmark::State& state, bool large) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_WidenLine, gray_1200dpi, SampleKind::Gray, 1200, 600)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WidenLine, colour_1200dpi, SampleKind::Colour, 1200, 600)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WidenLine, gray_800dpi_thinned, SampleKind::Gray, 800, 800)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WidenLine, colour_800dpi_thinned, SampleKind::Colour, 800, 800)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WidenLine, lineart_1200dpi, SampleKind::LineArt, 1200, 600)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EnlargeThinned, gray, SampleKind::Gray)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EnlargeThinned, colour, SampleKind::Colour)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_InterpolateBlock, gray, SampleKind::Gray)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_InterpolateBlock, colour, SampleKind::Colour)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ReduceBand, gray_150dpi, 1u)->Unit(benchmark::kMillisecond);

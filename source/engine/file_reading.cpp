@@ -19,7 +19,7 @@ constexpr uint32_t kWriteDiskFileError = 619;
 
 bool WritesOutput() { return !TheTransfer.postProcessing; }
 
-bool Interpolates() { return WritesOutput() && TheScanJob.HalfResolutionScan; }
+bool Interpolates() { return WritesOutput() && TheTransfer.step.shape.rowsPerLine > 1; }
 
 bool BandFilters(const StepContext& step) {
     return step.filterMode == 8 || step.descreenAtLowRes;
@@ -49,9 +49,10 @@ BandRows GatherBand(const ScanBuffers& b, uint32_t first, uint32_t count) {
         DeliverLine(step, ScanLineAddress(b, first + i, step.shape.scanBytes),
                     lines + uint64_t(i) * step.bandLineBytes, step.bandLineBytes, false);
     if (!Interpolates()) return BandRows{t.band.data, first, count};
-    const uint32_t factor = step.shape.rowsPerLine;
-    const bool ok = InterpolateRows(step, lines, count, t.band.data, TransferOutputRowBytes());
-    return BandRows{t.band.data, factor * first, factor * count, ok};
+    const uint32_t firstRow = uint32_t(TheEnlargement.deliveredRows);
+    uint32_t rows = 0;
+    const bool ok = EnlargeRows(step, lines, count, t.band.data, TransferOutputRowBytes(), &rows);
+    return BandRows{t.band.data, firstRow, rows, ok};
 }
 
 // The band filters and the reduction; a step that could not run ends the scan, since the
@@ -98,8 +99,7 @@ bool BuffersFollowEachOther(const ScanBuffers& b) {
 
 bool BandsNeedBlock(const ScanBuffers& b) {
     const StepContext& step = TheTransfer.step;
-    return step.shape.widened || Interpolates() || (!WritesOutput() && BandFilters(step)) ||
-           !BuffersFollowEachOther(b);
+    return Interpolates() || (!WritesOutput() && BandFilters(step)) || !BuffersFollowEachOther(b);
 }
 
 // One row more than a band: the band filters hold a row back until the next band.

@@ -2,18 +2,17 @@
 
 #include <cstring>
 
+#include "delivered_image.h"
+
 namespace {
 
 TW_FIX32 Whole(int32_t value) { return TW_FIX32{static_cast<TW_INT16>(value), 0}; }
 
 int32_t ReportedResolution(const ImageInfoInput& in) {
     const ScanSettings& s = *in.settings;
-    int32_t resolution = s.Destination == 1022 ? in.job->EffectiveResolution : s.ScanRes;
+    int32_t resolution = s.Destination == 1022 ? int32_t(in.job->resolution.effective) : s.ScanRes;
     if (in.faxApplication && s.ScanRes == 198) resolution = 200;
-    if (s.DpiScale >= 1 && s.DpiScale <= 4) {
-        const int32_t step = in.opticalResolution == 600 ? 1200 : in.opticalResolution == 800 ? 1600 : 2400;
-        resolution = s.DpiScale * step;
-    }
+    if (s.DpiScale >= 1 && s.DpiScale <= 4) resolution = int32_t(in.job->resolution.effective);
     return resolution;
 }
 
@@ -43,32 +42,16 @@ uint16_t PixelWidthOf(uint32_t bytesPerLine, uint16_t mode) {
     return static_cast<uint16_t>(bytesPerLine);
 }
 
-void FillImageInfo(const ImageInfoInput& in, TW_IMAGEINFO& info) {
+bool FillImageInfo(const ImageInfoInput& in, TW_IMAGEINFO& info) {
     const ScanSettings& s = *in.settings;
-    const ScanJobState& job = *in.job;
     std::memset(&info, 0, sizeof info);
     info.XResolution = info.YResolution = Whole(ReportedResolution(in));
-
-    const bool reduced = in.reducedBytes > 0 && in.reducedLines > 0;
-    const uint32_t lines = reduced ? in.reducedLines : job.geometry.lines;
-    int64_t width = reduced ? PixelWidthOf(in.reducedBytes, s.ScanMode) : job.geometry.pixelWidth;
-    const int64_t effective = job.EffectiveResolution;
-    if (job.HalfResolutionScan) {
-        const int64_t even = effective & ~int64_t(1);
-        if (even >= 1201 && even <= 2400) width = (effective / 2) * width / 600;
-    } else if (effective >= 601 && effective <= 1200) {
-        width = width * s.Scaling * s.ScanRes / 60000;
-    }
-    int64_t imageWidth = job.HalfResolutionScan ? 2 * width : width;
-    int64_t imageLength = job.HalfResolutionScan ? 2 * int64_t(lines) : lines;
-    if (s.DpiScale >= 2 && s.DpiScale <= 4) {
-        imageWidth = int64_t(s.DpiScale) * width * 4;
-        imageLength = int64_t(lines) * s.DpiScale * 2;
-    }
-    if (s.ScanMode == kModeColor && s.ScanSubMode == kSubMode36Bit) imageWidth = job.geometry.pixelWidth / 2;
-    info.ImageWidth = static_cast<TW_INT32>(imageWidth);
-    info.ImageLength = static_cast<TW_INT32>(imageLength);
     SetSamples(info, s);
     info.Planar = 0;
     info.Compression = TWCP_NONE;
+    DeliveredImage image;
+    if (!DeliveredImageOf(*in.job, s.ScanMode, s.ScanSubMode, *in.maps, &image)) return false;
+    info.ImageWidth = static_cast<TW_INT32>(image.shape.pixels);
+    info.ImageLength = static_cast<TW_INT32>(image.rows);
+    return true;
 }

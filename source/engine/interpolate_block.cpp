@@ -5,8 +5,6 @@
 #include "bit_doubling.h"
 #include "interpolate_cells.h"
 
-InterpolationState TheInterpolation;
-
 namespace {
 
 constexpr uint64_t kLargestBlock = uint64_t(1) << 30;
@@ -49,10 +47,6 @@ void InterpolateRow(const InterpolationState& s, const uint8_t* p, const uint8_t
 
 }  // namespace
 
-uint32_t InterpolationFactor(uint16_t dpiScale) {
-    return dpiScale >= 2 && dpiScale <= 4 ? 2u * dpiScale : 2u;
-}
-
 void EndInterpolation(InterpolationState& state) {
     if (state.block) {
         plat::MemUnlock(state.block);
@@ -61,14 +55,15 @@ void EndInterpolation(InterpolationState& state) {
     state = InterpolationState{};
 }
 
-bool BeginInterpolation(SampleKind kind, uint32_t lineBytes, uint16_t dpiScale,
+bool BeginInterpolation(SampleKind kind, uint32_t lineBytes, uint32_t factor,
                         InterpolationState* state) {
     EndInterpolation(*state);
     if (lineBytes == 0 || (kind == SampleKind::Colour && lineBytes < 3)) return false;
+    if (factor != 2 && factor != 4 && factor != 6 && factor != 8) return false;
     InterpolationState s;
     s.kind = kind;
     s.lineBytes = lineBytes;
-    s.factor = InterpolationFactor(dpiScale);
+    s.factor = factor;
     const uint64_t outLine = uint64_t(lineBytes) * s.factor;
     const uint64_t table = kind == SampleKind::LineArt ? 256u * s.factor : 0;
     const uint64_t total = lineBytes + outLine * s.factor + table;

@@ -1,7 +1,6 @@
-// Half-resolution scans in memory and file transfers: the scanner scans at half the asked
+// Scans above the optical resolution: the scanner scans at a fraction of the effective
 // resolution and every block of lines is enlarged by a factor F in both directions, F = 2,
-// or 2 x "DpiScale" (4, 6, 8) for "DpiScale" 2-4. Each source line becomes F rows of F times
-// its bytes.
+// 4, 6 or 8. Each source line becomes F rows of F times its bytes.
 //
 // Gray and colour cells are filled from the sample p, its right neighbour q, the sample
 // below d and the one below right e. For F = 2: p, (p + q) >> 1 on the first row and
@@ -39,13 +38,10 @@ struct InterpolationState {
     plat::MemHandle block = nullptr;
 };
 
-// 2 x "DpiScale" for 2-4, else 2.
-uint32_t InterpolationFactor(uint16_t dpiScale);
-
-// Prepares the interpolation of an image's lines of lineBytes. Any earlier state in `state`
-// is freed first. False (nothing held) for an empty line, a colour line shorter than a pixel
-// or a failed allocation.
-bool BeginInterpolation(SampleKind kind, uint32_t lineBytes, uint16_t dpiScale,
+// Prepares the interpolation of an image's lines of lineBytes by `factor` (2, 4, 6 or 8).
+// Any earlier state in `state` is freed first. False (nothing held) for another factor, an
+// empty line, a colour line shorter than a pixel or a failed allocation.
+bool BeginInterpolation(SampleKind kind, uint32_t lineBytes, uint32_t factor,
                         InterpolationState* state);
 void EndInterpolation(InterpolationState& state);
 
@@ -54,6 +50,3 @@ void EndInterpolation(InterpolationState& state);
 // zeros. The rows must not overlap the lines. False when nothing was prepared or count is 0.
 bool InterpolateBlock(InterpolationState& state, const uint8_t* lines, uint32_t count,
                       uint8_t* rows, uint32_t rowBytes);
-
-// The transfer's state, freed when the transfer ends.
-extern InterpolationState TheInterpolation;

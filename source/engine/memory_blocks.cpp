@@ -54,12 +54,15 @@ void ZeroRowTails(uint8_t* rows, uint32_t count, uint32_t filled, uint32_t rowBy
         std::memset(rows + uint64_t(r) * rowBytes + filled, 0, rowBytes - filled);
 }
 
-bool FinishMemoryBlock(const AppBlock& block, const uint8_t* lines, uint32_t count) {
+bool FinishMemoryBlock(const AppBlock& block, const uint8_t* lines, uint32_t count,
+                       uint32_t* rows) {
     const StepContext& step = TheTransfer.step;
     const RowShape& shape = step.shape;
-    if (shape.rowsPerLine > 1 && !InterpolateRows(step, lines, count, block.data, shape.rowBytes))
+    *rows = count;
+    if (shape.rowsPerLine > 1 &&
+        !EnlargeRows(step, lines, count, block.data, shape.rowBytes, rows))
         return AbortScan(TWCC_LOWMEMORY, kInsufficientMemory), false;
-    if (shape.cmyk && !ConvertRowsToCmyk(step, block.data, count * shape.rowsPerLine, block.bytes))
+    if (shape.cmyk && !ConvertRowsToCmyk(step, block.data, *rows, block.bytes))
         return AbortScan(TWCC_LOWMEMORY, kInsufficientMemory), false;
     return true;
 }
@@ -96,8 +99,9 @@ bool ReadMemoryBlock(const AppBlock& block) {
         taken += count;
     }
     if (shape.rowsPerLine == 1) ZeroRowTails(block.data, taken, shape.lineBytes, shape.rowBytes);
-    if (!FinishMemoryBlock(block, t.interpolation.data, taken)) return false;
-    t.blockRows = taken * shape.rowsPerLine;
+    uint32_t rowsFilled = 0;
+    if (!FinishMemoryBlock(block, t.interpolation.data, taken, &rowsFilled)) return false;
+    t.blockRows = rowsFilled;
     TheSource.SourceReturnCode =
         t.linesDelivered >= t.step.imageLines ? TWRC_XFERDONE : TWRC_SUCCESS;
     return true;

@@ -32,10 +32,11 @@ bool FillMemXferReply(TW_IMAGEMEMXFER& reply, uint32_t columns);
 // their line are not left with whatever the application's buffer held.
 void ZeroRowTails(uint8_t* rows, uint32_t count, uint32_t filled, uint32_t rowBytes);
 
-// The last steps of a block: count lines (back to back) interpolated into the block's rows
-// with a half-resolution scan, and the rows converted for "CMYK Color". False after
-// AbortScan with TWCC_LOWMEMORY and 604 when a step cannot run.
-bool FinishMemoryBlock(const AppBlock& block, const uint8_t* lines, uint32_t count);
+// The last steps of a block: count lines (back to back) enlarged into the block's rows when
+// the scan is enlarged, and the rows converted for "CMYK Color"; *rows receives the block's
+// rows. False after AbortScan with TWCC_LOWMEMORY and 604 when a step cannot run.
+bool FinishMemoryBlock(const AppBlock& block, const uint8_t* lines, uint32_t count,
+                       uint32_t* rows);
 
 // Rows of a block for this buffer, or 0 after AbortScan with TWCC_LOWMEMORY and 604.
 uint32_t BlockRowsOrAbort(uint32_t bufferBytes);

@@ -50,11 +50,6 @@ void CloseWarmUp() {
     if (TheUi.CloseWarmUpDialog) TheUi.CloseWarmUpDialog();
 }
 
-bool Fail() {
-    TheScanJob.ScanFailed = true;
-    return false;
-}
-
 // "SlowSpeedVer" lets gray and line-art scans at up to 400 dpi run at the slow speed, with
 // pauses between lines that depend on the resolution.
 void SetSpeed(ScanSettings& s) {
@@ -110,7 +105,7 @@ bool SendSetUp(const ScanJobRequest& request) {
     if (status != 0) {
         CloseWarmUp();
         ReportSetupStatus(status, request.owner);
-        return Fail();
+        return false;
     }
     std::memcpy(TheScanJob.setupReply, &TheRequests.setParameters.shadingNeeded, 3);
     return true;
@@ -123,7 +118,7 @@ bool RunShading(const ScanSettings& s) {
         return !(reply[0] == 'N' && reply[1] == 'O');
     }
     ShadingRequest shading{};
-    shading.resolution = TheScanJob.askedResolution;
+    shading.resolution = TheScanJob.resolution.asked;
     shading.colour = s.ScanMode == kModeColor || s.ScanMode == kModeGray;
     shading.measure = TheScanJob.setupReply[0] == 1 || TheScanJob.forceShading;
     shading.resendKind = TheScanJob.setupReply[1];
@@ -171,7 +166,7 @@ bool TakeGeometry(const ScanSettings& s) {
     ImageGeometry& g = TheScanJob.geometry;
     g.lines = TheRequests.startScan.lines;
     g.bytesPerLine = TheRequests.startScan.bytesPerLine;
-    if (g.lines == 0) return Fail();
+    if (g.lines == 0) return false;
     // Lines of no bytes cannot be located or stored, and more than the window holds cannot
     // be the asked image: either way the scanner's answer is unusable.
     if (g.bytesPerLine == 0 ||
@@ -179,31 +174,27 @@ bool TakeGeometry(const ScanSettings& s) {
                               g.bytesPerLine)) {
         ShowErrorMessage(TheScanJob.owner, 628);
         if (StopScanner()) PollUntilReady(TheScanJob.owner);
-        return Fail();
+        return false;
     }
     g.pixelWidth = PixelWidthOf(g.bytesPerLine, s.ScanMode);
     g.alignedLineLength = (g.bytesPerLine + 3) & ~3u;
     return true;
 }
 
-// Descreened below 300 dpi, memory and file transfers reduce the 300 dpi lines to the
-// effective resolution; the image information then states the reduced size. Line art and
-// 16-bit samples have no gray levels to average and are delivered as scanned.
+// Descreened below 300 dpi, memory and file transfers of 8-bit samples scan at 300 dpi and
+// reduce the lines to the effective resolution; the image information then states the
+// reduced size.
 bool PrepareDescreenReduction(const ScanSettings& s) {
     FreeDescreenDropMaps(TheDescreenDropMaps);
-    const bool eightBit = s.ScanMode == kModeFastGray || s.ScanMode == kModeGray ||
-                          (s.ScanMode == kModeColor && s.ScanSubMode != kSubMode36Bit);
-    if (!TheScanJob.DescreenAtLowRes || TheScanJob.EffectiveResolution >= 300 || !eightBit ||
-        CurrentXferMech() == TWSX_NATIVE)
-        return true;
+    if (!TheScanJob.resolution.reduceDescreened) return true;
     const ImageGeometry& g = TheScanJob.geometry;
     const uint32_t sampleBytes = s.ScanMode == kModeColor ? 3 : 1;
     if (BuildDescreenDropMaps(g.bytesPerLine, g.lines, sampleBytes,
-                              TheScanJob.EffectiveResolution, &TheDescreenDropMaps))
+                              TheScanJob.resolution.effective, &TheDescreenDropMaps))
         return true;
     ShowErrorMessage(TheScanJob.owner, 604);
     if (StopScanner()) PollUntilReady(TheScanJob.owner);
-    return Fail();
+    return false;
 }
 
 // "CMYK Color" needs its conversion table (618 when it cannot be read); output matching
@@ -214,7 +205,7 @@ bool LoadJobTables(const ScanSettings& s) {
     if (s.ScanMode != kModeColor || s.ScanSubMode != kSubModeCmyk) return true;
     if (LoadCmykTable(TheScanJob.owner)) return true;
     if (StopScanner()) PollUntilReady(TheScanJob.owner);
-    return Fail();
+    return false;
 }
 
 // The source manager refused MSG_XFERREADY (none is loaded in the process, or it does not
@@ -223,7 +214,15 @@ bool LoadJobTables(const ScanSettings& s) {
 bool AbandonUnannouncedScan() {
     AbandonUntakenScan();
     FailCall(TWCC_OPERATIONERROR);
-    return Fail();
+    return false;
+}
+
+// Rows too long for the 32-bit fields, or 16-bit samples that would have to be enlarged:
+// no transfer could deliver the image.
+bool AbandonUndeliverableScan() {
+    ShowErrorMessage(TheScanJob.owner, 604);
+    AbandonUntakenScan();
+    return false;
 }
 
 bool PrepareScanner(const ScanJobRequest& request, ScanSettings& s) {
@@ -233,16 +232,12 @@ bool PrepareScanner(const ScanJobRequest& request, ScanSettings& s) {
     in.opticalResolution = TheLink.opticalResolution;
     in.descreenAtLowRes = TheScanJob.DescreenAtLowRes;
     in.memoryOrFileTransfer = CurrentXferMech() != TWSX_NATIVE;
-    in.previousHalfResolution = TheScanJob.HalfResolutionScan;
     in.lampSaverMinutes = LampSaverMinutes();
-    const ScanWindowResult window = BuildScanWindow(in, TheRequests.setParameters);
-    TheScanJob.EffectiveResolution = window.effectiveResolution;
-    TheScanJob.askedResolution = window.askedResolution;
-    TheScanJob.HalfResolutionScan = window.halfResolutionScan;
+    TheScanJob.resolution = BuildScanWindow(in, TheRequests.setParameters);
     const SetParametersBlock& block = TheRequests.setParameters;
     if (block.xStart == block.xEnd || block.yStart == block.yEnd) {
         ShowErrorMessage(request.owner, 625);
-        return Fail();
+        return false;
     }
     TheRequests.forceColourCalibration = TheScanJob.forceShading ? 1 : 0;
     return CheckInquiry(request.owner) && WaitUntilReady(request.owner);
@@ -250,34 +245,48 @@ bool PrepareScanner(const ScanJobRequest& request, ScanSettings& s) {
 
 }  // namespace
 
-bool RunScanJob(const ScanJobRequest& request) {
+namespace {
+
+bool RunScanJobSteps(const ScanJobRequest& request) {
     ScanSettings& s = TheSettings.settings;
-    TheScanJob.owner = request.owner;
-    TheScanJob.windowShown = request.windowShown;
     if (!AdmitScanMode(s, TheSource.AppIdentity, request.owner)) return false;
     const uint64_t image = EstimateImageBytes(request.area, s, TheLink.opticalResolution);
     if (!CheckDiskSpace(image, CurrentFileFormat(), request.owner)) return false;
     SetSpeed(s);
     TheScanJobFlags.PostProcessing = s.OutputMatch != 0 || s.FilterMode != 0 || TheScanJob.DescreenAtLowRes;
-    TheScanJob.ScanFailed = false;
 
     if (!PrepareScanner(request, s)) return false;
     if (!SendSetUp(request)) return false;
     if (!RunShading(s)) {
         CloseWarmUp();
-        return Fail();
+        return false;
     }
     if (!SendToneTables(s, request.windowShown)) {
         CloseWarmUp();
-        return Fail();
+        return false;
     }
     if (!StartScanner(request.owner)) return false;
     if (!TakeGeometry(s) || !PrepareDescreenReduction(s) || !LoadJobTables(s)) return false;
-    if (!NotifyXferReady()) return AbandonUnannouncedScan();
+    // The answer is ready before the application hears of the image: a manager that calls
+    // the application back at once may ask for it inside the notification.
     const bool fax = AppIs(LanguageString(55)) || AppIs(LanguageString(60));
-    const DescreenDropMaps& maps = TheDescreenDropMaps;
-    FillImageInfo({&s, &TheScanJob, TheLink.opticalResolution, fax,
-                   maps.block ? maps.keptBytes : 0, maps.block ? maps.keptLines : 0},
-                  TheNegotiation.ImageInfoRecord);
+    if (!FillImageInfo({&s, &TheScanJob, TheLink.opticalResolution, fax, &TheDescreenDropMaps},
+                       TheNegotiation.ImageInfoRecord))
+        return AbandonUndeliverableScan();
+    TheScanJob.reportedResolution = uint16_t(TheNegotiation.ImageInfoRecord.XResolution.Whole);
+    if (!NotifyXferReady()) return AbandonUnannouncedScan();
     return true;
+}
+
+}  // namespace
+
+// Whatever ends the job early, nothing is coming: the window and the transfers read
+// ScanFailed to know it.
+bool RunScanJob(const ScanJobRequest& request) {
+    TheScanJob.owner = request.owner;
+    TheScanJob.windowShown = request.windowShown;
+    TheScanJob.ScanFailed = false;
+    if (RunScanJobSteps(request)) return true;
+    TheScanJob.ScanFailed = true;
+    return false;
 }

@@ -3,13 +3,11 @@
 #include "cmyk_table.h"
 #include "convolve_band.h"
 #include "descreen_reduction.h"
-#include "interpolate_block.h"
-#include "widen_line.h"
+#include "transfer_steps.h"
 
 void FreeTransferScaling() {
     FreeDescreenDropMaps(TheDescreenDropMaps);
-    FreeWidenPlan(TheWidenPlan);
-    EndInterpolation(TheInterpolation);
+    EndEnlargement(TheEnlargement);
     FreeCmykTable(TheCmykTable);
     FreeConvolveHistories();
 }

@@ -38,11 +38,11 @@ bool AdmitScanMode(const ScanSettings& s, const TW_IDENTITY& app, plat::WindowHa
 }
 
 uint64_t EstimateImageBytes(const ScanArea& area, const ScanSettings& s, uint16_t optical) {
-    const uint16_t resolution = EffectiveResolutionOf(s);
+    const uint32_t resolution = EffectiveResolutionOf(s, optical);
     const uint32_t width = area.right > area.left ? uint32_t(area.right - area.left) : 0;
     const uint32_t height = area.bottom > area.top ? uint32_t(area.bottom - area.top) : 0;
-    const uint32_t pixels = ScannedPixels(width, resolution, optical);
-    const uint32_t lines = ScannedPixels(height, resolution, optical);
+    const uint32_t pixels = ScannedPixels(width, resolution, WindowScale(optical));
+    const uint32_t lines = ScannedPixels(height, resolution, WindowScale(optical));
     return BytesPerLine(pixels, s) * lines;
 }
 

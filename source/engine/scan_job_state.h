@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform.h"
+#include "resolution_plan.h"
 
 struct ImageGeometry {
     uint32_t bytesPerLine = 0;       // as the scanner delivers a line
@@ -15,9 +16,10 @@ struct ImageGeometry {
 struct ScanJobState {
     bool ScanFailed = false;         // the job or its transfer was abandoned: no image comes
     bool DescreenAtLowRes = false;   // a descreen kind other than none is chosen
-    bool HalfResolutionScan = false; // scanned at half the asked resolution, doubled later
-    uint16_t EffectiveResolution = 0;
-    uint16_t askedResolution = 0;    // what the scanner was asked for
+    // The effective resolution, what the scanner was asked for, and how its lines are
+    // enlarged (factor above 1: scanned below the effective resolution) or reduced.
+    ResolutionPlan resolution;
+    uint16_t reportedResolution = 0;  // the image information's resolution, also in files
     ImageGeometry geometry;
     // Slow-speed waiting before lines (gray and line art at low resolutions, on request).
     bool slowSpeed = false;

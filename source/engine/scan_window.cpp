@@ -3,22 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-uint16_t EffectiveResolutionOf(const ScanSettings& s) {
-    const int64_t value = s.Destination == 1022
-                              ? int64_t(s.QualityFactor) * s.Scaling * s.ScanRes / 1000
-                              : int64_t(s.Scaling) * s.ScanRes / 100;
-    return static_cast<uint16_t>(std::clamp<int64_t>(value, 0, 65535));
-}
-
-// The scanner counts a pixel whenever its accumulator, started at the optical resolution
-// and raised by the resolution per unit, passes the optical resolution: ceil(units x res /
-// optical).
-uint32_t ScannedPixels(uint32_t units, uint16_t resolution, uint16_t opticalResolution) {
-    if (opticalResolution == 0) return 0;
-    return static_cast<uint32_t>((uint64_t(units) * resolution + opticalResolution - 1) /
-                                 opticalResolution);
-}
-
 namespace {
 
 uint64_t WindowLineBytes(uint8_t colourType, uint32_t pixels) {
@@ -31,23 +15,45 @@ uint64_t WindowLineBytes(uint8_t colourType, uint32_t pixels) {
     }
 }
 
+uint32_t DoubledOpticalStep(uint16_t optical) {
+    return optical == 600 ? 1200 : optical == 800 ? 1600 : 2400;
+}
+
 }  // namespace
 
-// The optical resolution is the finest scale the window can be counted in (a model whose
-// units are finer only answers less), so the bound never refuses a genuine reply.
+uint16_t WindowScale(uint16_t opticalResolution) {
+    return opticalResolution == 606 ? 1200 : opticalResolution;
+}
+
+uint32_t EffectiveResolutionOf(const ScanSettings& s, uint16_t opticalResolution) {
+    if (s.DpiScale >= 1 && s.DpiScale <= 4) return s.DpiScale * DoubledOpticalStep(opticalResolution);
+    const int64_t value = s.Destination == 1022
+                              ? int64_t(s.QualityFactor) * s.Scaling * s.ScanRes / 1000
+                              : int64_t(s.Scaling) * s.ScanRes / 100;
+    return static_cast<uint32_t>(std::clamp<int64_t>(value, 0, 65535));
+}
+
+// The scanner counts a pixel whenever its accumulator, started at the window scale and
+// raised by the resolution per unit, passes the window scale: ceil(units x res / scale).
+uint32_t ScannedPixels(uint32_t units, uint32_t resolution, uint16_t windowScale) {
+    if (windowScale == 0) return 0;
+    return static_cast<uint32_t>((uint64_t(units) * resolution + windowScale - 1) / windowScale);
+}
+
 bool StartReplyFitsWindow(const SetParametersBlock& window, uint16_t opticalResolution,
                           uint32_t lines, uint32_t bytesPerLine) {
-    if (opticalResolution == 0) return true;  // no scale known to count the window in
+    const uint16_t scale = WindowScale(opticalResolution);
+    if (scale == 0) return true;  // no scale known to count the window in
     const uint32_t width = window.xEnd > window.xStart ? window.xEnd - window.xStart : 0;
     const uint32_t length = window.yEnd > window.yStart ? window.yEnd - window.yStart : 0;
-    const uint32_t pixels = ScannedPixels(width, window.resolution, opticalResolution);
-    return lines <= ScannedPixels(length, window.resolution, opticalResolution) &&
+    const uint32_t pixels = ScannedPixels(width, window.resolution, scale);
+    return lines <= ScannedPixels(length, window.resolution, scale) &&
            bytesPerLine <= WindowLineBytes(window.colourType, pixels);
 }
 
-int32_t AcceptableRight(const ScanArea& area, uint16_t resolution, uint16_t optical, bool lineArt) {
+int32_t AcceptableRight(const ScanArea& area, uint16_t resolution, uint16_t scale, bool lineArt) {
     for (int32_t right = area.right; right > area.left; --right) {
-        uint32_t count = ScannedPixels(uint32_t(right - area.left), resolution, optical);
+        uint32_t count = ScannedPixels(uint32_t(right - area.left), resolution, scale);
         if (lineArt) count /= 8;
         if (count % 4 == 0 && count % 128 != 0) return right;
     }
@@ -63,32 +69,29 @@ uint8_t ColourTypeOf(uint16_t mode, uint16_t subMode) {
     }
 }
 
-ScanWindowResult BuildScanWindow(const ScanWindowInput& in, SetParametersBlock& block) {
+ResolutionPlan BuildScanWindow(const ScanWindowInput& in, SetParametersBlock& block) {
     const ScanSettings& s = *in.settings;
-    ScanWindowResult result{};
-    result.effectiveResolution = EffectiveResolutionOf(s);
-    uint32_t asked = result.effectiveResolution;
-    if (in.descreenAtLowRes && asked < 300) asked = 300;
-    result.halfResolutionScan = in.previousHalfResolution;
-    if (in.memoryOrFileTransfer) {
-        result.halfResolutionScan = asked > in.opticalResolution;
-        if (result.halfResolutionScan) asked = (uint32_t(s.Scaling) * s.ScanRes / 100) >> 1;
-    }
-    asked = std::min<uint32_t>(asked, in.opticalResolution);
-    result.askedResolution = static_cast<uint16_t>(asked);
+    const bool eightBit = s.ScanMode == kModeFastGray || s.ScanMode == kModeGray ||
+                          (s.ScanMode == kModeColor && s.ScanSubMode != kSubMode36Bit);
+    ResolutionInput plan;
+    plan.effective = EffectiveResolutionOf(s, in.opticalResolution);
+    plan.opticalResolution = in.opticalResolution;
+    plan.descreenAtLowRes = in.descreenAtLowRes;
+    plan.reducibleSamples = eightBit && in.memoryOrFileTransfer;
+    const ResolutionPlan result = PlanResolution(plan);
 
+    const uint16_t scale = WindowScale(in.opticalResolution);
     std::memset(&block, 0, sizeof block);
     block.xStart = static_cast<uint16_t>(in.area.left);
     block.yStart = static_cast<uint16_t>(in.area.top);
-    block.xEnd = static_cast<uint16_t>(AcceptableRight(in.area, result.askedResolution,
-                                                       in.opticalResolution,
-                                                       s.ScanMode == kModeLineArt));
+    block.xEnd = static_cast<uint16_t>(
+        AcceptableRight(in.area, result.asked, scale, s.ScanMode == kModeLineArt));
     block.yEnd = static_cast<uint16_t>(in.area.bottom);
     block.source = s.ScanSource;
     block.fromDataSource = 1;
     block.colourType = ColourTypeOf(s.ScanMode, s.ScanSubMode);
     block.speed = s.Velocity;
-    block.resolution = result.askedResolution;
+    block.resolution = result.asked;
     block.lampSaverMinutes = in.lampSaverMinutes;
     return result;
 }

@@ -87,8 +87,9 @@ bool DeliverSpooledBlock(const AppBlock& block) {
     uint8_t* dest = doubled ? t.interpolation.data : block.data;
     if (!ReadSpoolLines(dest, lines) || !ProcessLines(dest, lines)) return false;
     if (!doubled) SpreadLines(block.data, lines, shape.lineBytes, shape.rowBytes);
-    if (!FinishMemoryBlock(block, dest, lines)) return false;
-    t.blockRows = lines * shape.rowsPerLine;
+    uint32_t rowsFilled = 0;
+    if (!FinishMemoryBlock(block, dest, lines, &rowsFilled)) return false;
+    t.blockRows = rowsFilled;
     t.linesDelivered = t.spoolLinesRead;
     ShowPassProgress();
     TheSource.SourceReturnCode =
@@ -113,12 +114,13 @@ bool WriteSpooledFile() {
         const uint32_t count = std::min(t.processingRows, step.outputLines - t.spoolLinesRead);
         if (!ReadSpoolLines(lines, count) || !ProcessLines(lines, count)) return false;
         const uint8_t* rows = lines;
+        uint32_t rowCount = count;
         if (rowsPerLine > 1) {
-            if (!InterpolateRows(step, lines, count, doubledRows, TransferOutputRowBytes()))
+            if (!EnlargeRows(step, lines, count, doubledRows, TransferOutputRowBytes(), &rowCount))
                 return AbortScan(TWCC_LOWMEMORY, kInsufficientMemory), false;
             rows = doubledRows;
         }
-        if (!WriteTransferOutput(rows, count * rowsPerLine)) return false;
+        if (!WriteTransferOutput(rows, rowCount)) return false;
         ShowPassProgress();
     }
     if (!CompleteTransferOutput()) return false;

@@ -12,7 +12,6 @@ void EndOfScanCleanUp() {
     FinishTransfer();
     FreeTransferScaling();
     TheToneColour.order = PixelOrder::Bitmap;
-    TheScanJob.HalfResolutionScan = false;
 }
 
 void AbandonTransfer() {

@@ -12,34 +12,21 @@ namespace {
 constexpr uint32_t kInsufficientMemory = 604;
 constexpr uint32_t kWriteDiskFileError = 619;
 
-uint64_t PixelsOfLine(PixelLayout layout, uint64_t bytes) {
-    switch (layout) {
-    case PixelLayout::LineArt: return bytes * 8;
-    case PixelLayout::Gray: return bytes;
-    case PixelLayout::Rgb24: return bytes / 3;
-    default: return bytes / 6;
-    }
-}
-
 }  // namespace
 
-// The file holds the delivered rows: interpolated rows of shape.rowBytes with a
-// half-resolution scan, otherwise the lines as widened or reduced.
+// The file holds the delivered rows: enlarged rows of shape.rowBytes above the optical
+// resolution, otherwise the lines as scanned or reduced.
 bool TransferOutputRequest(const char* path, uint16_t fileFormat, OutputFileRequest* request) {
     const StepContext& step = TheTransfer.step;
     OutputFileRequest r;
     if (!FileLayoutOf(step.scanMode, step.subMode, &r.layout)) return false;
-    const uint32_t factor = step.shape.rowsPerLine;
-    const uint64_t lines = uint64_t(step.outputLines) * factor;
-    if (lines > UINT32_MAX) return false;
     r.path = path;
     r.fileFormat = fileFormat;
-    r.bytesPerLine = factor > 1 ? step.shape.rowBytes : step.shape.lineBytes;
-    r.lines = uint32_t(lines);
-    r.resolution = TheSettings.settings.ScanRes;
-    const uint64_t pixels = PixelsOfLine(r.layout, r.bytesPerLine);
-    if (pixels > UINT32_MAX) return false;
-    r.pixelWidth = uint32_t(pixels);
+    r.bytesPerLine = step.shape.rowsPerLine > 1 ? step.shape.rowBytes : step.shape.lineBytes;
+    r.lines = step.outputRows;
+    // The file says what the image information says: the page's size in inches follows.
+    r.resolution = TheScanJob.reportedResolution;
+    r.pixelWidth = step.shape.pixels;
     r.alignedLineLength = BmpRowBytes(r.layout, r.pixelWidth);
     if (step.bmpColourOrder && fileFormat == TWFF_BMP && r.layout == PixelLayout::Rgb24)
         r.colourOrder = ColourOrder::Stored;

@@ -8,55 +8,43 @@ namespace {
 
 bool FitsField(uint64_t value) { return value > 0 && value <= UINT32_MAX; }
 
-// Lines above 600 dpi are widened, except that a half-resolution scan up to 1200 dpi is
-// brought to its resolution by the interpolation: widening it too would leave part of every
-// row empty.
-bool Widens(const RowInput& in) {
-    return in.effectiveResolution > 600 &&
-           !(in.halfResolutionScan && in.effectiveResolution <= 1200);
+bool DeepColour(uint16_t scanMode, uint16_t subMode) {
+    return scanMode == kModeColor && subMode == kSubMode36Bit;
 }
 
-uint32_t RowsPerLineOf(const RowInput& in) {
-    if (!in.halfResolutionScan) return 1;
-    return in.dpiScale >= 2 && in.dpiScale <= 4 ? 2u * in.dpiScale : 2u;
-}
-
-// The delivered row: the scanned line doubled above 1200 dpi and again for a half-resolution
-// scan, times the dpi scale; between 601 and 1200 dpi the scanner's line is stretched by the
-// asked resolution over 600 instead. A half-resolution scan up to 1200 dpi (a scanner of
-// less optical resolution) is enlarged by the interpolation alone: its rows are the doubled
-// lines, as wide as the image information says.
-uint64_t DeliveredRowBytes(const RowInput& in) {
-    uint64_t bytes = in.bytesPerLine;
-    if (in.effectiveResolution > 1200) bytes *= 2;
-    if (in.halfResolutionScan) bytes *= 2;
-    if (in.dpiScale >= 2 && in.dpiScale <= 4) bytes *= in.dpiScale;
-    if (!in.halfResolutionScan && in.effectiveResolution > 600 && in.effectiveResolution <= 1200) {
-        bytes = bytes * in.scaling * in.scanRes / 60000;
-        // A colour row holds whole pixels, or its columns and bytes would not agree.
-        if (in.scanMode == kModeColor) bytes -= bytes % (in.subMode == kSubMode36Bit ? 6 : 3);
-    }
-    return bytes;
+uint64_t RowBytesOf(uint64_t pixels, uint16_t scanMode, uint16_t subMode) {
+    if (scanMode == kModeLineArt) return (pixels + 7) / 8;
+    if (scanMode != kModeColor) return pixels;
+    return pixels * (DeepColour(scanMode, subMode) ? 6 : 3);
 }
 
 }  // namespace
 
+uint32_t LinePixels(uint32_t bytes, uint16_t scanMode, uint16_t subMode) {
+    if (scanMode == kModeLineArt) return uint32_t(std::min<uint64_t>(uint64_t(bytes) * 8, UINT32_MAX));
+    if (scanMode != kModeColor) return bytes;
+    return bytes / (DeepColour(scanMode, subMode) ? 6 : 3);
+}
+
+// A row holds the delivered pixels; without enlargement that is the line as it is.
 bool ShapeRows(const RowInput& in, RowShape* shape) {
     RowShape s;
-    s.scanBytes = in.bytesPerLine;
-    s.rowsPerLine = RowsPerLineOf(in);
-    s.widened = Widens(in);
+    s.scanBytes = s.lineBytes = in.bytesPerLine;
+    s.rowsPerLine = std::max<uint32_t>(in.plan.factor, 1);
+    s.thinned = s.rowsPerLine > 1 && uint64_t(s.rowsPerLine) * in.plan.asked != in.plan.effective;
     s.cmyk = in.scanMode == kModeColor && in.subMode == kSubModeCmyk;
-    const uint64_t row = DeliveredRowBytes(in);
+    if (s.rowsPerLine > 1 && DeepColour(in.scanMode, in.subMode)) return false;
+    const uint32_t scanned = LinePixels(in.bytesPerLine, in.scanMode, in.subMode);
+    const uint64_t pixels = DeliveredCount(scanned, in.plan);
+    const uint64_t row = s.rowsPerLine > 1 ? RowBytesOf(pixels, in.scanMode, in.subMode)
+                                           : in.bytesPerLine;
     const uint64_t reply = s.cmyk ? row * 4 / 3 : row;
-    // Interpolation doubles lines in both directions: before it a line holds one share of
-    // the row. Never less than the scanned line, which is what a plain copy writes.
-    const uint64_t line = std::max<uint64_t>(row / s.rowsPerLine, in.bytesPerLine);
-    if (!FitsField(in.bytesPerLine) || !FitsField(row) || !FitsField(reply) || !FitsField(line))
+    if (!FitsField(in.bytesPerLine) || !FitsField(pixels) || !FitsField(row) ||
+        !FitsField(reply))
         return false;
+    s.pixels = uint32_t(pixels);
     s.rowBytes = uint32_t(row);
     s.replyBytesPerRow = uint32_t(reply);
-    s.lineBytes = s.widened ? uint32_t(line) : in.bytesPerLine;
     *shape = s;
     return true;
 }

@@ -3,6 +3,7 @@
 #include "scan_job_state.h"
 #include "settings_store.h"
 #include "spool_files.h"
+#include "delivered_image.h"
 #include "descreen_reduction.h"
 #include "scan_settings.h"
 
@@ -58,7 +59,9 @@ void FinishTransfer() {
 bool CurrentStepContext(StepContext* step) {
     const ScanSettings& s = TheSettings.settings;
     const ScanJobState& job = TheScanJob;
-    const DescreenDropMaps& maps = TheDescreenDropMaps;
+    DeliveredImage image;
+    if (!DeliveredImageOf(job, s.ScanMode, s.ScanSubMode, TheDescreenDropMaps, &image))
+        return false;
     StepContext c;
     c.scanMode = s.ScanMode;
     c.subMode = s.ScanSubMode;
@@ -66,25 +69,12 @@ bool CurrentStepContext(StepContext* step) {
     c.deScreen = s.DeScreen;
     c.outputMatch = s.OutputMatch != 0;
     c.descreenAtLowRes = job.DescreenAtLowRes;
-    c.dpiScale = s.DpiScale;
-    c.effectiveResolution = job.EffectiveResolution;
-    c.askedResolution = job.askedResolution;
+    c.plan = job.resolution;
     c.imageLines = job.geometry.lines;
-    c.reduceAfterDescreen = job.DescreenAtLowRes && job.EffectiveResolution < 300 &&
-                            maps.block && maps.lineBytes == job.geometry.bytesPerLine &&
-                            maps.lines == job.geometry.lines;
-    RowInput in;
-    in.bytesPerLine = c.reduceAfterDescreen ? maps.keptBytes : job.geometry.bytesPerLine;
-    in.scanMode = s.ScanMode;
-    in.subMode = s.ScanSubMode;
-    in.effectiveResolution = job.EffectiveResolution;
-    in.halfResolutionScan = job.HalfResolutionScan;
-    in.dpiScale = s.DpiScale;
-    in.scaling = s.Scaling;
-    in.scanRes = s.ScanRes;
-    if (!ShapeRows(in, &c.shape)) return false;
-    c.shape.scanBytes = job.geometry.bytesPerLine;
-    c.outputLines = c.reduceAfterDescreen ? maps.keptLines : c.imageLines;
+    c.reduceAfterDescreen = image.reduced;
+    c.shape = image.shape;
+    c.outputLines = image.lines;
+    c.outputRows = image.rows;
     c.bandLineBytes = c.reduceAfterDescreen ? c.shape.scanBytes : c.shape.lineBytes;
     *step = c;
     return true;

@@ -8,11 +8,11 @@
 #include "color_table.h"
 #include "convolve_band.h"
 #include "descreen_reduction.h"
-#include "interpolate_block.h"
 #include "red_blue_swap.h"
 #include "scan_settings.h"
 #include "spooled_row_filters.h"
-#include "widen_line.h"
+
+Enlargement TheEnlargement;
 
 namespace {
 
@@ -66,20 +66,14 @@ bool ScalableSamples(const StepContext& step, SampleKind* kind) {
 bool PrepareTransferSteps(const StepContext& step) {
     FreeTransferSteps();
     SampleKind kind;
-    if (!ScalableSamples(step, &kind)) return true;
-    if (step.shape.widened &&
-        !BuildWidenPlan(kind, step.shape.scanBytes, step.effectiveResolution,
-                        step.askedResolution, &TheWidenPlan))
-        return false;
-    if (step.shape.rowsPerLine > 1 &&
-        !BeginInterpolation(kind, step.shape.lineBytes, step.dpiScale, &TheInterpolation))
-        return false;
-    return true;
+    if (!ScalableSamples(step, &kind)) return step.shape.rowsPerLine == 1;
+    return step.shape.rowsPerLine == 1 ||
+           BeginEnlargement(kind, step.shape.lineBytes, step.plan, step.shape.rowBytes,
+                            &TheEnlargement);
 }
 
 void FreeTransferSteps() {
-    FreeWidenPlan(TheWidenPlan);
-    EndInterpolation(TheInterpolation);
+    EndEnlargement(TheEnlargement);
     FreeConvolveHistories();
 }
 
@@ -106,16 +100,13 @@ void PrepareScannerLines(const StepContext& step, uint8_t* lines, uint32_t count
 
 void DeliverLine(const StepContext& step, const uint8_t* line, uint8_t* out, uint32_t outBytes,
                  bool invert) {
-    const uint32_t bytes = step.shape.scanBytes, lineBytes = outBytes;
-    uint32_t written = std::min(bytes, lineBytes);
+    const uint32_t written = std::min(step.shape.scanBytes, outBytes);
     if (invert) {
         for (uint32_t i = 0; i < written; ++i) out[i] = uint8_t(~line[i]);
-    } else if (step.shape.widened && TheWidenPlan.lineBytes == bytes) {
-        written = WidenLine(TheWidenPlan, line, out, lineBytes);
     } else {
         std::memcpy(out, line, written);
     }
-    if (written < lineBytes) std::memset(out + written, 0, lineBytes - written);
+    if (written < outBytes) std::memset(out + written, 0, outBytes - written);
 }
 
 BandRows UnsharpMaskBand(const StepContext& step, BandRows band, uint32_t capacityRows) {
@@ -148,9 +139,10 @@ bool FilterSpooledBlock(const StepContext& step, uint8_t* rows, uint32_t count,
     return FilterSpooledRows(rows, count, rowBytes, RowKindOf(step), step.filterMode);
 }
 
-bool InterpolateRows(const StepContext&, const uint8_t* lines, uint32_t count, uint8_t* rows,
-                     uint32_t rowBytes) {
-    return count == 0 || InterpolateBlock(TheInterpolation, lines, count, rows, rowBytes);
+bool EnlargeRows(const StepContext&, const uint8_t* lines, uint32_t count, uint8_t* rows,
+                 int64_t stride, uint32_t* written) {
+    *written = 0;
+    return count == 0 || EnlargeLines(TheEnlargement, lines, count, rows, stride, written);
 }
 
 bool ConvertRowsToCmyk(const StepContext& step, uint8_t* rows, uint32_t count,

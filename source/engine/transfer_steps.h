@@ -1,13 +1,15 @@
 // The image-processing steps of memory and file transfers, each called where it belongs in
 // the read loop or the spooled pass: the line preparation (colour adjustment, 36-bit
-// samples), copying or widening each line, the band filters (unsharp mask, descreen) and the
-// descreen reduction, output matching and the chosen filter over spooled rows, the
-// interpolation of half-resolution scans and the CMYK conversion.
+// samples), copying each line, the band filters (unsharp mask, descreen) and the descreen
+// reduction, output matching and the chosen filter over spooled rows, the enlargement of
+// scans above the optical resolution and the CMYK conversion.
 #pragma once
 
 #include <cstdint>
 
+#include "enlarge_lines.h"
 #include "sample_kind.h"
+#include "resolution_plan.h"
 #include "transfer_rows.h"
 
 // What every step needs to know about the scan.
@@ -21,22 +23,21 @@ struct StepContext {
     bool reduceAfterDescreen = false;  // descreened below 300 dpi: bands shrink before writing
     uint32_t imageLines = 0;     // scanned lines of the whole image
     uint32_t outputLines = 0;    // lines after the descreen reduction (else imageLines)
+    uint32_t outputRows = 0;     // rows delivered: the output lines, enlarged
     uint32_t bandLineBytes = 0;  // a line in the band block before the reduction
-    uint16_t dpiScale = 0;
-    uint32_t effectiveResolution = 0;
-    uint32_t askedResolution = 0;  // what the scanner was asked for
+    ResolutionPlan plan;         // the scan job's resolutions and enlargement
     // 24-bit colour lines go to a BMP file straight from the read: the line preparation
     // stores them blue, green, red, so the file writer takes them as they are.
     bool bmpColourOrder = false;
-    RowShape shape;                // lineBytes: a line after widening or the reduction
+    RowShape shape;                // lineBytes: a line as scanned or after the reduction
 };
 
 // Whether the scaling and filter kernels can work on the scan's samples, and how they
 // group them. The 16-bit samples of "36-bit Color" are delivered as scanned.
 bool ScalableSamples(const StepContext& step, SampleKind* kind);
 
-// Prepares what the steps hold for one transfer (the widening plan, the interpolation).
-// False when it cannot be allocated.
+// Prepares what the steps hold for one transfer (the enlargement). False when it cannot be
+// allocated.
 bool PrepareTransferSteps(const StepContext& step);
 // Frees it (and the band filters' histories); the scan job's drop maps and CMYK table stay.
 void FreeTransferSteps();
@@ -53,8 +54,7 @@ void ScaleTwelveBitSamples(uint8_t* line, uint32_t bytes);
 
 // The scanned line into its place in the output, outBytes long (shape.lineBytes, or the
 // whole scanned line before the descreen reduction): complemented for "FilterMode" 1 in
-// memory transfers, copied at up to 600 dpi, widened above. Whatever the line does not fill
-// is zero.
+// memory transfers, copied otherwise. Whatever the line does not fill is zero.
 void DeliverLine(const StepContext& step, const uint8_t* line, uint8_t* out, uint32_t outBytes,
                  bool invert);
 
@@ -84,10 +84,14 @@ bool FilterSpooledBlock(const StepContext& step, uint8_t* rows, uint32_t count,
                         uint32_t rowBytes);
 
 // ---- Per block of delivered rows -------------------------------------------------------------
-// Enlarges count lines of shape.lineBytes (back to back) into count x rowsPerLine rows of
-// rowBytes.
-bool InterpolateRows(const StepContext& step, const uint8_t* lines, uint32_t count,
-                     uint8_t* rows, uint32_t rowBytes);
+// Enlarges count lines of shape.lineBytes (back to back) into the next rows of
+// shape.rowBytes, `stride` bytes apart: at most count x rowsPerLine of them, *written says
+// how many.
+bool EnlargeRows(const StepContext& step, const uint8_t* lines, uint32_t count, uint8_t* rows,
+                 int64_t stride, uint32_t* written);
+// The transfer's enlargement, freed when the transfer ends.
+extern Enlargement TheEnlargement;
+
 // count colour rows of shape.rowBytes into CMYK rows of replyBytesPerRow, in place in a block
 // of capacity bytes. False when no table is loaded or the rows would not fit.
 bool ConvertRowsToCmyk(const StepContext& step, uint8_t* rows, uint32_t count,

@@ -2,6 +2,9 @@
 
 #include "abort_scan.h"
 #include "color_adjust.h"
+#include "delivered_image.h"
+#include "descreen_reduction.h"
+#include "enlarge_lines.h"
 #include "dispatch.h"
 #include "native_image.h"
 #include "native_processing.h"
@@ -40,6 +43,26 @@ void AnswerHandle(TW_MEMREF data, plat::MemHandle image) {
 
 }  // namespace
 
+namespace {
+
+// The bitmap's layout and, above the optical resolution, the enlargement that brings the
+// scanned lines to it. False when either cannot be had.
+bool PrepareNativeImage(NativeImageLayout& layout, Enlargement& enlargement) {
+    const ScanSettings& s = TheSettings.settings;
+    DeliveredImage image;
+    if (!DeliveredImageOf(TheScanJob, s.ScanMode, s.ScanSubMode, TheDescreenDropMaps, &image) ||
+        !NativeLayoutOf(s.ScanMode, s.ScanSubMode, image.shape.pixels, image.rows, layout))
+        return false;
+    if (image.shape.rowsPerLine == 1) return true;
+    const SampleKind kind = s.ScanMode == kModeLineArt ? SampleKind::LineArt
+                            : s.ScanMode == kModeColor ? SampleKind::Colour
+                                                       : SampleKind::Gray;
+    return BeginEnlargement(kind, image.shape.scanBytes, TheScanJob.resolution, layout.rowBytes,
+                            &enlargement);
+}
+
+}  // namespace
+
 plat::MemHandle TransferNativeImage() {
     const ImageGeometry& g = TheScanJob.geometry;
     const uint16_t mode = TheSettings.settings.ScanMode;
@@ -51,22 +74,25 @@ plat::MemHandle TransferNativeImage() {
         return nullptr;
     }
     NativeImageLayout layout{};
-    const bool fits = NativeLayoutOf(mode, TheSettings.settings.ScanSubMode, g, layout);
-    plat::MemHandle image = fits ? AllocNativeImage(layout, g.lines) : nullptr;
+    Enlargement enlargement;
+    const bool prepared = PrepareNativeImage(layout, enlargement);
+    plat::MemHandle image = prepared ? AllocNativeImage(layout) : nullptr;
     auto* bitmap = image ? static_cast<uint8_t*>(plat::MemLock(image)) : nullptr;
     if (!bitmap) {
-        if (bitmap) plat::MemUnlock(image);
         FreeImage(image);
+        EndEnlargement(enlargement);
         FreeScanBuffers(buffers);
         AbortScan(TWCC_LOWMEMORY, 604);
         return nullptr;
     }
     TheToneColour.order = PixelOrder::Scanner;
-    NativeLineWriter writer(bitmap, layout, mode, g.bytesPerLine, g.lines);
+    NativeLineWriter writer(bitmap, layout, mode, g.bytesPerLine, g.lines,
+                            enlargement.block ? &enlargement : nullptr);
     ReadProgress progress{TheSource.LastShowUI, 0};
     uint32_t linesRead = 0;
     const ReadOutcome outcome = ReadBands(buffers, g.bytesPerLine, g.lines, linesRead, writer, progress);
     plat::MemUnlock(image);
+    EndEnlargement(enlargement);
     FreeScanBuffers(buffers);
     // A cancelled or failed read hands nothing over: the application does not take the block.
     if (outcome != ReadOutcome::Done) {

@@ -59,7 +59,7 @@ bool CreateSpools(TransferKind kind) {
     g.lines = t.step.outputLines;
     g.resolution = TheSettings.settings.ScanRes;
     if (t.step.scanMode == kModeColor) {
-        if (TheScanJob.HalfResolutionScan && kind == TransferKind::File &&
+        if (t.step.shape.rowsPerLine > 1 && kind == TransferKind::File &&
             !CreateInterpSpool(working, output, g))
             return false;
         return !t.postProcessing || CreateColorSpool(working, output, g);
@@ -129,7 +129,7 @@ bool PrepareTransfer(TransferKind kind) {
     if (!AllocScanBuffers(t.buffers, t.step.shape.scanBytes, t.step.imageLines,
                           TheOpenConfiguration.DefaultPortLibrary, TheLink.port.BUF_ADDR))
         return Fail(TWCC_LOWMEMORY, kInsufficientMemory);
-    if (TheScanJob.HalfResolutionScan && !HoldInterpolationLines())
+    if (t.step.shape.rowsPerLine > 1 && !HoldInterpolationLines())
         return Fail(TWCC_LOWMEMORY, kInsufficientMemory);
     if (t.postProcessing) MakeFileFormatEntryTiff(TheNegotiation.FileFormatIndex);
     if (t.spooled && !PrepareFiles(kind)) return false;

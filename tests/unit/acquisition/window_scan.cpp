@@ -1,6 +1,8 @@
 #include "window_scan.h"
 
 #include "run_scan_job.h"
+#include "scan_window.h"
+#include "scanner_link.h"
 #include "scan_job_state.h"
 #include "settings_store.h"
 #include "source_record.h"
@@ -9,7 +11,7 @@ namespace {
 
 bool ScanFrame(double left, double top, double right, double bottom) {
     TheSettings.WorkingEnhancement = TheSettings.settings.Enhancement;
-    const double optical = 1200;
+    const double optical = WindowScale(TheLink.opticalResolution);
     ScanJobRequest request{};
     request.owner = TheSource.ScanningWindow;
     request.area = {int32_t(left * optical), int32_t(top * optical), int32_t(right * optical),

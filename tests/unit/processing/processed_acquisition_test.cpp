@@ -90,16 +90,14 @@ protected:
         const ReferenceImage ref = Reference(model ? uint16_t(std::stoi(model)) : 1200);
         OracleScan scan;
         scan.kind = KindOf(c.mode);
-        scan.effective = step.effectiveResolution;
-        scan.asked = step.askedResolution;
+        scan.effective = step.plan.effective;
+        scan.asked = step.plan.asked;
         scan.filterMode = c.filterMode;
         scan.deScreen = uint16_t(c.deScreen);
         if (c.outputMatch) scan.colorTable = &colorTable;
         if (c.subMode == kSubModeCmyk) scan.cmykTable = &cmykTable;
-        scan.lineBytes = step.shape.lineBytes;
         scan.rowBytes = step.shape.rowBytes;
         scan.factor = step.shape.rowsPerLine;
-        scan.widened = scan.effective > 600 && !(scan.factor > 1 && scan.effective <= 1200);
         scan.passLines = passLines;
         return OraclePipeline(scan, ref.data, ref.bytesPerLine, ref.lines);
     }
@@ -216,14 +214,15 @@ TEST_F(ProcessedAcquisitionTest, CmykAndOutputMatching) {
 
 namespace {
 
-// The native image is built from the 300 dpi lines and not reduced: what it declares is
-// what it holds.
-TEST_F(ProcessedAcquisitionTest, NativeDescreenBelow300DpiDeclaresTheScannedGeometry) {
+// The native image is not reduced, so it is not scanned at 300 dpi either: the 0.5 x 0.25
+// inch frame at 150 dpi is 75 x 38 pixels (the width rule narrows it to 72), never a 300 dpi
+// image labelled 150.
+TEST_F(ProcessedAcquisitionTest, NativeDescreenBelow300DpiIsScannedAtItsResolution) {
     ASSERT_TRUE(Scan({"native descreen 150", kModeGray, 0, 150, 0, 1019}, 0));
     const TW_IMAGEINFO& info = TheNegotiation.ImageInfoRecord;
-    EXPECT_EQ(info.ImageWidth, int32_t(TheScanJob.geometry.pixelWidth));
-    EXPECT_EQ(info.ImageLength, int32_t(TheScanJob.geometry.lines));
-    EXPECT_EQ(TheScanJob.askedResolution, 300);
+    EXPECT_EQ(info.XResolution.Whole, 150);
+    EXPECT_EQ(info.ImageWidth, 72);
+    EXPECT_EQ(info.ImageLength, 38);
 }
 
 }  // namespace
@@ -244,7 +243,7 @@ TEST_F(LowerOpticalResolutionTest, ResolutionsAboveTheOpticalAreInterpolatedOnly
         ASSERT_TRUE(Scan(c, 2));
         StepContext step;
         ASSERT_TRUE(CurrentStepContext(&step));
-        EXPECT_EQ(TheScanJob.askedResolution, 400);
+        EXPECT_EQ(TheScanJob.resolution.asked, 400);
         EXPECT_EQ(step.shape.rowBytes, 2 * TheScanJob.geometry.bytesPerLine);
         const uint32_t pixelBytes = mode == kModeColor ? 3 : 1;
         EXPECT_EQ(uint32_t(TheNegotiation.ImageInfoRecord.ImageWidth) * pixelBytes,

@@ -34,19 +34,6 @@ Image Reduce(const Image& in, int kind, uint32_t effective) {
     return out;
 }
 
-// Each line through the widening, cut or padded with zeros to the delivered line.
-Image Widen(const Image& in, const OracleScan& scan) {
-    Image out{Bytes(size_t(scan.lineBytes) * in.lines, 0), scan.lineBytes, in.lines};
-    for (uint32_t r = 0; r < in.lines; ++r) {
-        const Bytes line(in.data.begin() + size_t(r) * in.lineBytes,
-                         in.data.begin() + size_t(r + 1) * in.lineBytes);
-        const Bytes wide = OracleWiden(scan.kind, line, scan.effective, scan.asked);
-        std::copy_n(wide.begin(), std::min<size_t>(wide.size(), scan.lineBytes),
-                    out.data.begin() + size_t(r) * scan.lineBytes);
-    }
-    return out;
-}
-
 // A line longer or shorter than the delivered one: cut, or padded with zeros.
 Image Fit(const Image& in, uint32_t lineBytes) {
     if (in.lineBytes == lineBytes) return in;
@@ -133,12 +120,15 @@ OracleImage OraclePipeline(const OracleScan& scan, const Bytes& scanned, uint32_
         img = Convolve(img, scan.kind, w[0], w[1], w[2]);
         if (scan.effective < 300) img = Reduce(img, scan.kind, scan.effective);
     }
-    img = scan.widened ? Widen(img, scan) : Fit(img, scan.lineBytes);
     if (scan.colorTable && scan.kind == 2) MatchColours(img, *scan.colorTable);
     Filter(img, scan);
     if (scan.factor > 1) {
         const Bytes rows = OracleInterpolate(scan.kind, img.data, img.lineBytes, img.lines, scan.factor);
-        img = Fit(Image{rows, img.lineBytes * scan.factor, img.lines * scan.factor}, scan.rowBytes);
+        Image enlarged;
+        enlarged.data = OracleThin(scan.kind, rows, img.lineBytes * scan.factor,
+                                   img.lines * scan.factor, scan.factor * scan.asked,
+                                   scan.effective, &enlarged.lineBytes, &enlarged.lines);
+        img = Fit(enlarged, scan.rowBytes);
     } else {
         img = Fit(img, scan.rowBytes);
     }

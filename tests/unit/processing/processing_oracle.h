@@ -1,8 +1,8 @@
 // What a memory or file transfer must deliver for a scan with image processing, computed
 // from the scanned image with the plain formulas of the filter, scaling and table tests, in
 // the order the transfers apply them: unsharp mask and descreen over the whole image, the
-// descreen reduction, widening, output matching, the chosen filter block by block, the
-// interpolation and the CMYK conversion.
+// descreen reduction, output matching, the chosen filter block by block, the enlargement
+// (interpolation, then thinning to the effective resolution) and the CMYK conversion.
 #pragma once
 
 #include <cstdint>
@@ -14,13 +14,10 @@ struct OracleScan {
     int kind = 1;               // 0 line art, 1 gray, 2 colour
     uint32_t effective = 300;   // effective resolution
     uint32_t asked = 300;       // resolution sent to the scanner
-    bool widened = false;       // lines are widened (above 600 dpi, unless interpolation alone
-                                // brings a half-resolution scan up to 1200 dpi)
     uint16_t filterMode = 0;
     uint16_t deScreen = 1017;   // 1017: none
     const Bytes* colorTable = nullptr;  // output matching with this file
     const Bytes* cmykTable = nullptr;   // "CMYK Color" with this file (bytes complemented)
-    uint32_t lineBytes = 0;     // a delivered line before interpolation
     uint32_t rowBytes = 0;      // a delivered row
     uint32_t factor = 1;        // interpolation factor (1: none)
     uint32_t passLines = 0;     // lines one block of the spooled pass holds

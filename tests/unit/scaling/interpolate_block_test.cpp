@@ -1,4 +1,4 @@
-// Half-resolution scans: blocks of lines enlarged 2, 4, 6 or 8 times in both directions,
+// Scans above the optical resolution: blocks of lines enlarged 2, 4, 6 or 8 times in both directions,
 // continuous from block to block.
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@ protected:
     }
     // The image in blocks of the given sizes (repeated), rows of rowBytes (0: exactly the
     // enlarged line), each block's output followed by guard bytes that must stay untouched.
-    Bytes InBlocks(SampleKind kind, const Bytes& image, uint32_t lineBytes, uint16_t dpiScale,
+    Bytes InBlocks(SampleKind kind, const Bytes& image, uint32_t lineBytes, uint32_t factor,
                    const std::vector<uint32_t>& sizes, uint32_t rowBytes = 0) {
-        EXPECT_TRUE(BeginInterpolation(kind, lineBytes, dpiScale, &state));
+        EXPECT_TRUE(BeginInterpolation(kind, lineBytes, factor, &state));
         const uint32_t f = state.factor, lines = uint32_t(image.size() / lineBytes);
         if (rowBytes == 0) rowBytes = f * lineBytes;
         Bytes out;
@@ -38,20 +38,11 @@ protected:
     InterpolationState state;
 };
 
-TEST_F(InterpolateBlockTest, FactorsFollowTheDpiScale) {
-    EXPECT_EQ(InterpolationFactor(0), 2u);
-    EXPECT_EQ(InterpolationFactor(1), 2u);
-    EXPECT_EQ(InterpolationFactor(2), 4u);
-    EXPECT_EQ(InterpolationFactor(3), 6u);
-    EXPECT_EQ(InterpolationFactor(4), 8u);
-    EXPECT_EQ(InterpolationFactor(5), 2u);
-}
-
 TEST_F(InterpolateBlockTest, GrayCellsAtFactorTwo) {
     // Two lines p = (10, 20), d = (30, 40): the first block keeps its own first row in
     // advance, so line 0 pairs with itself and line 1 with line 0.
     const Bytes image = {10, 20, 30, 40};
-    EXPECT_EQ(InBlocks(SampleKind::Gray, image, 2, 0, {2}),
+    EXPECT_EQ(InBlocks(SampleKind::Gray, image, 2, 2, {2}),
               (Bytes{10, 15, 20, 20,    // p = 10, q = 20; the last column is p
                      10, 15, 20, 20,    // d = p, e = q
                      10, 15, 20, 20,    //
@@ -62,30 +53,30 @@ TEST_F(InterpolateBlockTest, EveryKindAndFactorMatchesTheFormulaOnOddWidths) {
     const std::vector<std::pair<SampleKind, uint32_t>> kinds = {
         {SampleKind::LineArt, 1}, {SampleKind::Gray, 1}, {SampleKind::Colour, 3}};
     for (auto [kind, step] : kinds)
-        for (uint16_t dpiScale : {0, 2, 3, 4})
+        for (uint32_t factor : {2u, 4u, 6u, 8u})
             for (uint32_t pixels : {1u, 2u, 5u, 17u, 18u, 33u, 100u}) {
-                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " dpiScale " << dpiScale << " pixels " << pixels);
+                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " factor " << factor << " pixels " << pixels);
                 const uint32_t lineBytes = pixels * step, lines = 7;
-                const Bytes image = RandomBytes(size_t(lineBytes) * lines, pixels + dpiScale);
-                EXPECT_EQ(InBlocks(kind, image, lineBytes, dpiScale, {lines}),
-                          OracleInterpolate(int(kind), image, lineBytes, lines, InterpolationFactor(dpiScale)));
+                const Bytes image = RandomBytes(size_t(lineBytes) * lines, pixels + factor);
+                EXPECT_EQ(InBlocks(kind, image, lineBytes, factor, {lines}),
+                          OracleInterpolate(int(kind), image, lineBytes, lines, factor));
             }
 }
 
 TEST_F(InterpolateBlockTest, BlocksOfAnySizeGiveWhatOneBlockGives) {
     for (SampleKind kind : {SampleKind::Gray, SampleKind::Colour})
-        for (uint16_t dpiScale : {0, 3})
+        for (uint32_t factor : {2u, 6u})
             for (const auto& split : std::vector<std::vector<uint32_t>>{{1}, {2, 1}, {3, 5}}) {
-                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " dpiScale " << dpiScale << " first block " << split[0]);
+                SCOPED_TRACE(testing::Message() << "kind " << int(kind) << " factor " << factor << " first block " << split[0]);
                 const uint32_t lineBytes = 3 * 19, lines = 11;
-                const Bytes image = RandomBytes(size_t(lineBytes) * lines, split[0] + dpiScale);
-                EXPECT_EQ(InBlocks(kind, image, lineBytes, dpiScale, split),
-                          OracleInterpolate(int(kind), image, lineBytes, lines, InterpolationFactor(dpiScale)));
+                const Bytes image = RandomBytes(size_t(lineBytes) * lines, split[0] + factor);
+                EXPECT_EQ(InBlocks(kind, image, lineBytes, factor, split),
+                          OracleInterpolate(int(kind), image, lineBytes, lines, factor));
             }
 }
 
 TEST_F(InterpolateBlockTest, ASingleRowBlockPairsTheKeptRowWithItsRow) {
-    ASSERT_TRUE(BeginInterpolation(SampleKind::Gray, 2, 0, &state));
+    ASSERT_TRUE(BeginInterpolation(SampleKind::Gray, 2, 2, &state));
     const Bytes first = {10, 20, 100, 200};  // a two-line block keeps (100, 200)
     Bytes rows(8 * 2);
     ASSERT_TRUE(InterpolateBlock(state, first.data(), 2, rows.data(), 4));
@@ -110,7 +101,7 @@ TEST_F(InterpolateBlockTest, RowsShorterThanTheEnlargedLineAreCutLongerOnesPadde
             row.resize(rowBytes, 0);
             expected.insert(expected.end(), row.begin(), row.end());
         }
-        EXPECT_EQ(InBlocks(SampleKind::Colour, image, lineBytes, 0, {3}, rowBytes), expected);
+        EXPECT_EQ(InBlocks(SampleKind::Colour, image, lineBytes, 2, {3}, rowBytes), expected);
     }
 }
 
@@ -118,9 +109,10 @@ TEST_F(InterpolateBlockTest, NothingIsWrittenWithoutAPreparedState) {
     const Bytes line(9, 1);
     Bytes rows(36, 0xA5);
     EXPECT_FALSE(InterpolateBlock(state, line.data(), 1, rows.data(), 18));
-    EXPECT_FALSE(BeginInterpolation(SampleKind::Colour, 2, 0, &state));
+    EXPECT_FALSE(BeginInterpolation(SampleKind::Colour, 2, 2, &state));
+    for (uint32_t factor : {0u, 1u, 3u, 10u}) EXPECT_FALSE(BeginInterpolation(SampleKind::Gray, 9, factor, &state));
     plat::host::FailAllocationAt(1);
-    EXPECT_FALSE(BeginInterpolation(SampleKind::Gray, 9, 0, &state));
+    EXPECT_FALSE(BeginInterpolation(SampleKind::Gray, 9, 2, &state));
     EXPECT_FALSE(InterpolateBlock(state, line.data(), 1, rows.data(), 18));
     EXPECT_EQ(rows, Bytes(36, 0xA5));
 }

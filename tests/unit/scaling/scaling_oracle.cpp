@@ -46,60 +46,49 @@ Bytes OracleReduce(const Bytes& image, uint32_t lineBytes, uint32_t lines, uint3
 
 namespace {
 
-int Bit(const Bytes& line, size_t i) { return (line[i / 8] >> (7 - i % 8)) & 1; }
-
-// The doubled line as samples: bits for line art, bytes for gray, 3-byte pixels for colour.
-std::vector<std::vector<int>> Doubled(int kind, const Bytes& line) {
-    std::vector<std::vector<int>> out;
-    if (kind == 0) {
-        for (size_t i = 0; i < line.size() * 8; ++i) {
-            out.push_back({Bit(line, i)});
-            out.push_back({Bit(line, i)});
+// Which of n samples thinning keeps: an accumulator gains `target` per sample and keeps the
+// sample where it reaches `base`, giving `base` back.
+std::vector<bool> ThinMap(uint64_t n, uint32_t base, uint32_t target) {
+    std::vector<bool> keep(n);
+    uint64_t a = 0;
+    for (uint64_t i = 0; i < n; ++i) {
+        a += target;
+        if (a >= base) {
+            keep[i] = true;
+            a -= base;
         }
-        return out;
     }
-    const size_t s = kind == 2 ? 3 : 1, n = line.size() / s;
-    for (size_t i = 0; i < n; ++i) {
-        std::vector<int> p, mean;
-        for (size_t c = 0; c < s; ++c) {
-            const int v = line[i * s + c];
-            const int right = i + 1 < n ? line[(i + 1) * s + c] : v;
-            p.push_back(v);
-            mean.push_back(i + 1 < n ? (v + right) >> 1 : v);
-        }
-        out.push_back(p);
-        out.push_back(mean);
-    }
-    return out;
+    return keep;
 }
 
 }  // namespace
 
-Bytes OracleWiden(int kind, const Bytes& line, uint32_t e, uint32_t r) {
-    const uint32_t target = (e > 1200 && e < 2400) ? e / 2 : e;
-    std::vector<std::vector<int>> samples = Doubled(kind, line);
-    if (target < 1200) {
-        std::vector<std::vector<int>> kept;
-        int a = 1200;
-        for (const auto& sample : samples) {
-            if (int(r) + a >= 1200) {
-                kept.push_back(sample);
-                a += int(r) - 1200;
-            } else {
-                a += int(r);
-            }
-        }
-        samples = kept;
-    }
+Bytes OracleThin(int kind, const Bytes& image, uint32_t lineBytes, uint32_t lines, uint32_t base,
+                 uint32_t target, uint32_t* keptLineBytes, uint32_t* keptLines) {
+    const uint32_t s = kind == 2 ? 3 : 1;
+    const uint64_t pixels = kind == 0 ? uint64_t(lineBytes) * 8 : lineBytes / s;
+    const std::vector<bool> columns = ThinMap(pixels, base, target), rows = ThinMap(lines, base, target);
+    const uint32_t keptPixels = uint32_t(std::count(columns.begin(), columns.end(), true));
+    *keptLineBytes = kind == 0 ? (keptPixels + 7) / 8 : keptPixels * s;
+    *keptLines = 0;
     Bytes out;
-    if (kind == 0) {
-        out.assign((samples.size() + 7) / 8, 0);
-        for (size_t k = 0; k < samples.size(); ++k)
-            if (samples[k][0]) out[k / 8] |= uint8_t(0x80 >> (k % 8));
-        return out;
+    for (uint32_t r = 0; r < lines; ++r) {
+        if (!rows[r]) continue;
+        ++*keptLines;
+        const uint8_t* line = image.data() + size_t(r) * lineBytes;
+        Bytes row(*keptLineBytes, kind == 0 ? 0xFF : 0);  // line-art padding is white
+        uint32_t x = 0;
+        for (uint64_t i = 0; i < pixels; ++i) {
+            if (!columns[i]) continue;
+            if (kind == 0) {
+                if (!((line[i / 8] >> (7 - i % 8)) & 1)) row[x / 8] &= uint8_t(~(0x80 >> (x % 8)));
+            } else {
+                std::copy_n(line + i * s, s, row.begin() + size_t(x) * s);
+            }
+            ++x;
+        }
+        out.insert(out.end(), row.begin(), row.end());
     }
-    for (const auto& sample : samples)
-        for (int v : sample) out.push_back(uint8_t(v));
     return out;
 }
 

@@ -15,8 +15,10 @@ std::vector<bool> OracleKeepMap(uint32_t units, uint32_t resolution);
 Bytes OracleReduce(const Bytes& image, uint32_t lineBytes, uint32_t lines, uint32_t sampleBytes,
                    uint32_t resolution);
 
-// kind 0 line art, 1 gray, 2 colour.
-Bytes OracleWiden(int kind, const Bytes& line, uint32_t effective, uint32_t asked);
+// kind 0 line art, 1 gray, 2 colour. The enlarged image thinned from `base` to `target`
+// samples per inch in both directions (target <= base); the kept line bytes and lines.
+Bytes OracleThin(int kind, const Bytes& image, uint32_t lineBytes, uint32_t lines, uint32_t base,
+                 uint32_t target, uint32_t* keptLineBytes, uint32_t* keptLines);
 
 // The whole image enlarged by factor (2, 4, 6, 8), rows of factor x lineBytes.
 Bytes OracleInterpolate(int kind, const Bytes& image, uint32_t lineBytes, uint32_t lines,

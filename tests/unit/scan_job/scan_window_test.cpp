@@ -2,6 +2,8 @@
 // minimum, and the width rule that keeps scanned lines a multiple of 4 but not of 128.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "request_blocks.h"
 #include "scan_window.h"
 
@@ -63,38 +65,85 @@ TEST(ScanWindow, LineArtCountsBytesAndAnImpossibleAreaKeepsItsEdge) {
     EXPECT_EQ(AcceptableRight(tiny, 300, 1200, false), 13);
 }
 
+// Double scaling on the smallest model: 1200 dpi from 600 dpi lines enlarged twice, by every
+// transfer alike (a native transfer too: its image must be what it says).
 TEST(ScanWindow, DoubleScalingOnTheSmallestModelScansAtHalfResolution) {
     ScanSettings s;
     s.ScanRes = 600;
     s.Scaling = 200;
-    SetParametersBlock block{};
-    const ScanWindowResult r = BuildScanWindow(Input(s, {0, 0, 1200, 600}, 600, true), block);
-    EXPECT_EQ(r.effectiveResolution, 1200);
-    EXPECT_TRUE(r.halfResolutionScan);
-    EXPECT_EQ(r.askedResolution, 600);
-    EXPECT_EQ(block.resolution, 600);
-    // A native transfer keeps what it had: no doubling is possible there.
-    const ScanWindowResult native = BuildScanWindow(Input(s, {0, 0, 1200, 600}, 600, false), block);
-    EXPECT_FALSE(native.halfResolutionScan);
-    EXPECT_EQ(native.askedResolution, 600);
+    for (bool memoryOrFile : {true, false}) {
+        SetParametersBlock block{};
+        const ResolutionPlan r = BuildScanWindow(Input(s, {0, 0, 1200, 600}, 600, memoryOrFile), block);
+        EXPECT_EQ(r.effective, 1200u);
+        EXPECT_EQ(r.factor, 2u);
+        EXPECT_EQ(r.asked, 600);
+        EXPECT_EQ(block.resolution, 600);
+    }
 }
 
+// The quality factor counts for the resolution asked, also above the optical resolution:
+// 600 lpi x 2.0 on the 600 dpi model is 1200 dpi from 600 dpi lines, not 300.
 TEST(ScanWindow, PrintDestinationMultipliesByTheQualityFactor) {
     ScanSettings s;
     s.Destination = 1022;
     s.QualityFactor = 15;
     s.ScanRes = 200;
     SetParametersBlock block{};
-    const ScanWindowResult r = BuildScanWindow(Input(s, {0, 0, 1200, 600}, 1200, true), block);
-    EXPECT_EQ(r.effectiveResolution, 300);
+    ResolutionPlan r = BuildScanWindow(Input(s, {0, 0, 1200, 600}, 1200, true), block);
+    EXPECT_EQ(r.effective, 300u);
     EXPECT_EQ(block.resolution, 300);
+    s.ScanRes = 600;
+    s.QualityFactor = 20;
+    r = BuildScanWindow(Input(s, {0, 0, 600, 600}, 600, true), block);
+    EXPECT_EQ(r.effective, 1200u);
+    EXPECT_EQ(r.factor, 2u);
+    EXPECT_EQ(block.resolution, 600);
+}
+
+// The scanner is asked for the effective resolution up to its optical one; above it for the
+// smallest whole fraction it can deliver, rounded up (and thinned back afterwards).
+TEST(ScanWindow, ResolutionsAboveTheOpticalAreWholeFractions) {
+    struct Case {
+        uint32_t effective;
+        uint16_t optical;
+        uint16_t asked;
+        uint32_t factor;
+    };
+    for (const Case& c : {Case{800, 1200, 800, 1}, Case{1200, 1200, 1200, 1},
+                          Case{1575, 1200, 788, 2}, Case{2400, 1200, 1200, 2},
+                          Case{2400, 800, 600, 4}, Case{1800, 600, 450, 4},
+                          Case{3600, 600, 600, 6}, Case{9600, 1200, 1200, 8},
+                          Case{20000, 1200, 1200, 8}, Case{1212, 606, 606, 2}}) {
+        ResolutionInput in;
+        in.effective = c.effective;
+        in.opticalResolution = c.optical;
+        const ResolutionPlan plan = PlanResolution(in);
+        EXPECT_EQ(plan.asked, c.asked) << c.effective << " on " << c.optical;
+        EXPECT_EQ(plan.factor, c.factor) << c.effective << " on " << c.optical;
+        EXPECT_EQ(plan.effective, std::min(c.effective, 8u * c.optical));
+        EXPECT_EQ(DeliveredCount(1000, plan), 1000ull * plan.effective / plan.asked);
+    }
+}
+
+// Descreen below 300 dpi scans at 300 only where the lines are reduced afterwards.
+TEST(ScanWindow, DescreenRaisesTheScanOnlyWhereTheImageIsReduced) {
+    ResolutionInput in;
+    in.effective = 150;
+    in.opticalResolution = 1200;
+    in.descreenAtLowRes = true;
+    in.reducibleSamples = true;
+    EXPECT_EQ(PlanResolution(in).asked, 300);
+    EXPECT_TRUE(PlanResolution(in).reduceDescreened);
+    in.reducibleSamples = false;  // line art, 36-bit, native transfer
+    EXPECT_EQ(PlanResolution(in).asked, 150);
+    EXPECT_FALSE(PlanResolution(in).reduceDescreened);
 }
 
 TEST(ScanWindow, DescreenAtLowResolutionAsksFor300AndTheBlockIsComplete) {
     ScanSettings s;
     s.ScanRes = 150;
     s.ScanMode = kModeColor;
-    s.ScanSubMode = kSubMode36Bit;
+    s.ScanSubMode = kSubMode24Bit;
     s.ScanSource = 1;
     s.Velocity = 0x21;
     ScanWindowInput in = Input(s, {120, 240, 2400, 3600}, 1200, true);
@@ -107,7 +156,7 @@ TEST(ScanWindow, DescreenAtLowResolutionAsksFor300AndTheBlockIsComplete) {
     EXPECT_EQ(block.yEnd, 3600);
     EXPECT_EQ(block.source, 1);
     EXPECT_EQ(block.fromDataSource, 1);
-    EXPECT_EQ(block.colourType, kColourTypeColour36);
+    EXPECT_EQ(block.colourType, kColourTypeColour);
     EXPECT_EQ(block.speed, 0x21);
     EXPECT_EQ(block.lampSaverMinutes, 20);
     EXPECT_EQ(block.lampSaverOnly, 0);

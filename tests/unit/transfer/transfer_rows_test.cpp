@@ -8,16 +8,14 @@
 namespace {
 
 RowShape Shape(uint32_t bytesPerLine, uint16_t mode, uint16_t subMode = 0,
-               uint32_t effective = 300, bool half = false, uint16_t dpiScale = 0) {
+               uint32_t effective = 300, uint16_t asked = 300, uint32_t factor = 1) {
     RowInput in;
     in.bytesPerLine = bytesPerLine;
     in.scanMode = mode;
     in.subMode = subMode;
-    in.effectiveResolution = effective;
-    in.halfResolutionScan = half;
-    in.dpiScale = dpiScale;
-    in.scaling = 200;
-    in.scanRes = 600;
+    in.plan.effective = effective;
+    in.plan.asked = asked;
+    in.plan.factor = factor;
     RowShape shape;
     EXPECT_TRUE(ShapeRows(in, &shape));
     return shape;
@@ -51,27 +49,49 @@ TEST(TransferRows, CmykBlocksNeverExceedTheApplicationBuffer) {
     }
 }
 
-// Interpolated scans deliver whole scanned lines only: 2 rows each, 2 x "DpiScale" with a
-// dpi scale.
-TEST(TransferRows, InterpolatedBlocksHoldWholeScannedLines) {
-    const RowShape doubled = Shape(1000, kModeGray, 0, 1300, true);
+// Enlarged scans take whole scanned lines into a block: room for k rows each. The rows hold
+// the delivered pixels: twice the line at 1300 dpi from 650, 1299/1300 of that at 1299.
+TEST(TransferRows, EnlargedBlocksHoldWholeScannedLines) {
+    const RowShape doubled = Shape(1000, kModeGray, 0, 1300, 650, 2);
     EXPECT_EQ(doubled.rowsPerLine, 2u);
-    EXPECT_EQ(doubled.rowBytes, 4000u);  // doubled above 1200 dpi and again for the scan
-    EXPECT_EQ(doubled.lineBytes, 2000u);
-    EXPECT_EQ(RowsPerBlock(doubled, kModeGray, 7 * 4000), 6);
-    EXPECT_LE(RowsPerBlock(doubled, kModeGray, 4000), 0);
+    EXPECT_EQ(doubled.rowBytes, 2000u);
+    EXPECT_EQ(doubled.pixels, 2000u);
+    EXPECT_EQ(doubled.lineBytes, 1000u);
+    EXPECT_FALSE(doubled.thinned);
+    EXPECT_EQ(RowsPerBlock(doubled, kModeGray, 7 * 2000), 6);
+    EXPECT_LE(RowsPerBlock(doubled, kModeGray, 2000), 0);
 
-    const RowShape scaled = Shape(1000, kModeGray, 0, 1300, true, 3);
-    EXPECT_EQ(scaled.rowsPerLine, 6u);
-    EXPECT_EQ(RowsPerBlock(scaled, kModeGray, 13 * scaled.rowBytes), 12);
+    const RowShape thinned = Shape(1000, kModeColor, kSubMode24Bit, 1299, 650, 2);
+    EXPECT_TRUE(thinned.thinned);
+    EXPECT_EQ(thinned.pixels, 665u);  // 333 pixels x 1299 / 650
+    EXPECT_EQ(thinned.rowBytes, 1995u);
+
+    const RowShape six = Shape(1000, kModeLineArt, 0, 3600, 600, 6);
+    EXPECT_EQ(six.rowsPerLine, 6u);
+    EXPECT_EQ(six.pixels, 48000u);
+    EXPECT_EQ(RowsPerBlock(six, kModeLineArt, 13 * six.rowBytes), 6);
+}
+
+// 16-bit samples are never enlarged: the shape is refused instead of made up.
+TEST(TransferRows, DeepColourIsNotEnlarged) {
+    RowInput in;
+    in.bytesPerLine = 600;
+    in.scanMode = kModeColor;
+    in.subMode = kSubMode36Bit;
+    in.plan = {1200, 600, 2, false};
+    RowShape shape;
+    EXPECT_FALSE(ShapeRows(in, &shape));
+    in.plan = {600, 600, 1, false};
+    ASSERT_TRUE(ShapeRows(in, &shape));
+    EXPECT_EQ(shape.pixels, 100u);
+    EXPECT_EQ(shape.rowBytes, 600u);
 }
 
 TEST(TransferRows, RowsThatDoNotFitThirtyTwoBitsAreRefused) {
     RowInput in;
-    in.bytesPerLine = 0x50000000;
+    in.bytesPerLine = 0x90000000;
     in.scanMode = kModeGray;
-    in.effectiveResolution = 1300;
-    in.halfResolutionScan = true;
+    in.plan = {1300, 650, 2, false};
     RowShape shape;
     EXPECT_FALSE(ShapeRows(in, &shape));
     in.bytesPerLine = 0;
