@@ -27,7 +27,7 @@ uint16_t WindowScale(uint16_t opticalResolution) {
 
 uint32_t EffectiveResolutionOf(const ScanSettings& s, uint16_t opticalResolution) {
     if (s.DpiScale >= 1 && s.DpiScale <= 4) return s.DpiScale * DoubledOpticalStep(opticalResolution);
-    const int64_t value = s.Destination == 1022
+    const int64_t value = s.Destination == kDestinationHalftone
                               ? int64_t(s.QualityFactor) * s.Scaling * s.ScanRes / 1000
                               : int64_t(s.Scaling) * s.ScanRes / 100;
     return static_cast<uint32_t>(std::clamp<int64_t>(value, 0, 65535));

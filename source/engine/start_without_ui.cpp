@@ -69,16 +69,19 @@ void IdentityTones() {
 
 }  // namespace
 
+// A frame counts when its right and bottom edges are not zero, fractions included: a frame
+// ending at 0.75 inch is a frame.
 ScanArea AreaWithoutWindow(const TW_FRAME& frame, uint16_t optical) {
-    if (frame.Right.Whole != 0 && frame.Bottom.Whole != 0) {
-        return {static_cast<int32_t>(Inches(frame.Left) * optical),
-                static_cast<int32_t>(Inches(frame.Top) * optical),
-                static_cast<int32_t>(Inches(frame.Right) * optical),
-                static_cast<int32_t>(Inches(frame.Bottom) * optical)};
+    const double scale = WindowScale(optical);
+    if (Inches(frame.Right) != 0 && Inches(frame.Bottom) != 0) {
+        return {static_cast<int32_t>(Inches(frame.Left) * scale),
+                static_cast<int32_t>(Inches(frame.Top) * scale),
+                static_cast<int32_t>(Inches(frame.Right) * scale),
+                static_cast<int32_t>(Inches(frame.Bottom) * scale)};
     }
-    return {static_cast<int32_t>(optical * 0.6692913385826772), 0,
-            static_cast<int32_t>(optical * 8.503937007874017),
-            static_cast<int32_t>(optical * 11.614173228346457)};
+    return {static_cast<int32_t>(scale * 0.6692913385826772), 0,
+            static_cast<int32_t>(scale * 8.503937007874017),
+            static_cast<int32_t>(scale * 11.614173228346457)};
 }
 
 void StartScanWithoutUI() {

@@ -19,6 +19,7 @@ plat::FileHandle ReportWriteFailure(plat::WindowHandle owner) {
 
 bool OutputTiffGeometry(const OutputFileRequest& r, TiffGeometry* g) {
     *g = TiffGeometry{r.layout, r.bytesPerLine, r.lines, r.resolution};
+    if (r.layout == PixelLayout::LineArt && r.pixelWidth % 8 != 0) g->lineArtPixels = r.pixelWidth;
     return true;
 }
 

@@ -36,7 +36,7 @@ struct EntryWriter {
 
 uint32_t PixelsPerLine(const TiffGeometry& g) {
     switch (g.layout) {
-    case PixelLayout::LineArt: return g.bytesPerLine * 8;
+    case PixelLayout::LineArt: return g.lineArtPixels ? g.lineArtPixels : g.bytesPerLine * 8;
     case PixelLayout::Gray: return g.bytesPerLine;
     default: return g.bytesPerLine / BytesPerPixel(g.layout);
     }
@@ -59,6 +59,9 @@ bool TiffGeometryFits(const TiffGeometry& g) {
     if (g.lines == 0 || g.bytesPerLine == 0 || g.resolution == 0) return false;
     if (IsColorLayout(g.layout) && g.bytesPerLine % BytesPerPixel(g.layout) != 0) return false;
     if (g.layout == PixelLayout::LineArt && uint64_t(g.bytesPerLine) * 8 > UINT32_MAX)
+        return false;
+    if (g.layout == PixelLayout::LineArt && g.lineArtPixels != 0 &&
+        (g.lineArtPixels + 7) / 8 != g.bytesPerLine)
         return false;
     return TiffDataOffset(g.layout) + TiffStripBytes(g) <= UINT32_MAX;
 }

@@ -12,6 +12,8 @@ struct TiffGeometry {
     uint32_t bytesPerLine = 0;
     uint32_t lines = 0;
     uint32_t resolution = 0;  // "ScanRes", written as both resolutions (dots per inch)
+    // Line art whose last byte is not all pixels: the pixels of a line (0: eight a byte).
+    uint32_t lineArtPixels = 0;
 };
 
 // Gray and line art carry their resolutions right after the IFD; colour has the three
@@ -27,7 +29,7 @@ uint64_t TiffStripBytes(const TiffGeometry& g);
 
 // True when the geometry describes an image the header can state truthfully: at least one
 // line of at least one byte, a non-zero resolution, colour lines of whole pixels, a line-art
-// width that fits 32 bits, and a whole file that 32-bit offsets can address.
+// width that fits 32 bits and its line, and a whole file that 32-bit offsets can address.
 bool TiffGeometryFits(const TiffGeometry& g);
 
 // Fills out with the header and returns its size (the data offset), or 0 when the geometry

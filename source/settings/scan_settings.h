@@ -14,6 +14,7 @@ constexpr uint16_t kSubMode36Bit = 2;
 
 constexpr int32_t kDescreenNone = 1017;
 constexpr int32_t kDestinationMonitor = 1021;
+constexpr int32_t kDestinationHalftone = 1022;  // the quality factor counts
 
 struct ChannelAdjust {
     uint8_t highlight;

@@ -6,6 +6,7 @@
 
 #include "request_blocks.h"
 #include "scan_window.h"
+#include "start_without_ui.h"
 
 namespace {
 
@@ -188,6 +189,33 @@ TEST(ScanWindow, StartReplyMayNotExceedTheWindow) {
     w.xEnd = 1200, w.yEnd = 1200, w.resolution = 300, w.colourType = kColourTypeColour;
     EXPECT_TRUE(StartReplyFitsWindow(w, 606, 300, 900));  // counted in 1200ths
     EXPECT_FALSE(StartReplyFitsWindow(w, 606, 0xFFFF, 0xFFFF));
+}
+
+}  // namespace
+
+namespace {
+
+TW_FIX32 Fix(double inches) {
+    const int32_t v = int32_t(inches * 65536.0 + 0.5);
+    return TW_FIX32{static_cast<TW_INT16>(v >> 16), static_cast<TW_UINT16>(v & 0xFFFF)};
+}
+
+// A frame under one inch is a frame (its whole parts are zero); the 606 model counts the
+// area in 1200ths like the 1200 dpi model, so the same frame is the same area on both.
+TEST(ScanWithoutWindow, FramesUnderAnInchAndThe606ModelsUnits) {
+    const TW_FRAME small{Fix(0.25), Fix(0.125), Fix(0.75), Fix(0.5)};
+    for (uint16_t optical : {1200, 606}) {
+        const ScanArea a = AreaWithoutWindow(small, optical);
+        EXPECT_EQ(a.left, 300) << optical;
+        EXPECT_EQ(a.top, 150) << optical;
+        EXPECT_EQ(a.right, 900) << optical;
+        EXPECT_EQ(a.bottom, 600) << optical;
+    }
+    EXPECT_EQ(AreaWithoutWindow(small, 600).right, 450);
+    const ScanArea page = AreaWithoutWindow(TW_FRAME{}, 600);  // no frame: the page
+    EXPECT_EQ(page.left, 401);
+    EXPECT_EQ(page.right, 5102);
+    EXPECT_EQ(page.bottom, 6968);
 }
 
 }  // namespace
