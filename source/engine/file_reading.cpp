@@ -102,9 +102,14 @@ bool BandsNeedBlock(const ScanBuffers& b) {
     return Interpolates() || (!WritesOutput() && BandFilters(step)) || !BuffersFollowEachOther(b);
 }
 
-// One row more than a band: the band filters hold a row back until the next band.
+// Each stage that runs over the bands (unsharp mask, descreen, the reduction) holds a row
+// back until the next band and gives it back with the image's last band, which can then
+// hold one row more per stage than it was read with.
+constexpr uint32_t kBandStages = 3;
+
 uint32_t BandBlockRows(const ScanBuffers& b) {
-    return b.linesPerRequest * (Interpolates() ? TheTransfer.step.shape.rowsPerLine : 1) + 1;
+    return b.linesPerRequest * (Interpolates() ? TheTransfer.step.shape.rowsPerLine : 1) +
+           kBandStages;
 }
 
 uint64_t BandBlockRowBytes() {

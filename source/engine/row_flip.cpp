@@ -117,10 +117,24 @@ void FlipBitRow(uint8_t* row, uint32_t pixels, uint8_t* copy) {
     row[bytes - 1] = uint8_t((row[bytes - 1] << pad) | keptPadding);
 }
 
+// Pixels of any other size (the six bytes of 36-bit colour) one pair at a time.
+void FlipWidePixelRow(uint8_t* row, uint32_t pixels, uint32_t pixelBytes) {
+    uint8_t t[16];
+    for (uint32_t a = 0, b = pixels - 1; a < b; ++a, --b) {
+        uint8_t* left = row + size_t(a) * pixelBytes;
+        uint8_t* right = row + size_t(b) * pixelBytes;
+        std::memcpy(t, left, pixelBytes);
+        std::memcpy(left, right, pixelBytes);
+        std::memcpy(right, t, pixelBytes);
+    }
+}
+
 void FlipPixelRow(uint8_t* row, uint32_t pixels, uint32_t pixelBytes) {
-    if (pixels < 2) return;
+    if (pixels < 2 || pixelBytes == 0 || pixelBytes > 16) return;
     if (pixelBytes == 1)
         FlipByteRow(row, pixels);
-    else
+    else if (pixelBytes == 3)
         FlipTripletRow(row, pixels);
+    else
+        FlipWidePixelRow(row, pixels, pixelBytes);
 }

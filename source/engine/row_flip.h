@@ -9,6 +9,6 @@
 // Bits after the last pixel are kept. copy must hold (pixels + 7) / 8 bytes.
 void FlipBitRow(uint8_t* row, uint32_t pixels, uint8_t* copy);
 
-// The order of `pixels` pixels of pixelBytes (1 or 3) bytes each reversed in place; each
+// The order of `pixels` pixels of pixelBytes (1 to 16) bytes each reversed in place; each
 // pixel keeps its own byte order.
 void FlipPixelRow(uint8_t* row, uint32_t pixels, uint32_t pixelBytes);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "abort_scan.h"
+#include "native_filters.h"
 #include "scan_job_state.h"
 #include "scan_settings.h"
 #include "source_record.h"
@@ -55,13 +56,40 @@ bool ReadSpoolLines(uint8_t* lines, uint32_t count) {
     return false;
 }
 
+// Emboss compares a block's last line with the line after it: that line is read ahead into
+// t.lookahead, matched like the others, and left in the spool for the next block. *next stays
+// nullptr after the image's last line, or when no filter looks at the next line. False after
+// AbortScan when the line cannot be had.
+bool ReadNextLine(const uint8_t** next) {
+    TransferState& t = TheTransfer;
+    const StepContext& step = t.step;
+    *next = nullptr;
+    if (step.filterMode != kFilterEmboss || t.spoolLinesRead >= step.outputLines) return true;
+    const int64_t bytes = step.shape.lineBytes;
+    if (!t.lookahead.data && !HoldBlock(t.lookahead, size_t(bytes))) {
+        AbortScan(TWCC_LOWMEMORY, kInsufficientMemory);
+        return false;
+    }
+    const plat::FileHandle spool = SpoolInUse(Colour()).handle;
+    if (plat::FileRead(spool, t.lookahead.data, size_t(bytes)) != bytes ||
+        plat::FileSeek(spool, -bytes, plat::SeekFrom::Current) < 0) {
+        AbortScan(TWCC_OPERATIONERROR, kReadFileFailure);
+        return false;
+    }
+    if (Colour() && step.outputMatch) ApplyOutputMatching(step, t.lookahead.data, 1, uint32_t(bytes));
+    *next = t.lookahead.data;
+    return true;
+}
+
 // Output matching and the chosen filter over count lines stored back to back. False after
 // AbortScan when the filter cannot run.
 bool ProcessLines(uint8_t* lines, uint32_t count) {
     const StepContext& step = TheTransfer.step;
     const uint32_t lineBytes = step.shape.lineBytes;
     if (Colour() && step.outputMatch) ApplyOutputMatching(step, lines, count, lineBytes);
-    if (FilterSpooledBlock(step, lines, count, lineBytes)) return true;
+    const uint8_t* next = nullptr;
+    if (!ReadNextLine(&next)) return false;
+    if (FilterSpooledBlock(step, lines, count, lineBytes, next)) return true;
     AbortScan(TWCC_LOWMEMORY, kInsufficientMemory);
     return false;
 }

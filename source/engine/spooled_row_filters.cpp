@@ -22,6 +22,18 @@ void Invert(const Rows& b) {
     for (size_t i = 0; i < n; ++i) b.data[i] = uint8_t(~b.data[i]);
 }
 
+// (sample & 4095) x 16 becomes (4095 - sample) x 16: the negative of the 12 bits, still at
+// the top of the 16.
+void InvertDeep(const Rows& b) {
+    const size_t n = size_t(b.count) * b.bytes;
+    for (size_t i = 0; i + 1 < n; i += 2) {
+        const uint32_t sample = (b.data[i] | uint32_t(b.data[i + 1]) << 8) >> 4;
+        const uint32_t inverted = (4095 - sample) << 4;
+        b.data[i] = uint8_t(inverted);
+        b.data[i + 1] = uint8_t(inverted >> 8);
+    }
+}
+
 void Flip(const Rows& b, RowKind kind, uint8_t* copy) {
     for (uint32_t r = 0; r < b.count; ++r) {
         if (kind == RowKind::LineArt)
@@ -68,11 +80,15 @@ void EmbossRows(uint8_t* __restrict row, const uint8_t* __restrict next, size_t 
     for (size_t x = 0; x < n; ++x) row[x] = ClampByte16(int16_t(row[x] - next[x] + 128));
 }
 
-// Each row against the same pixel of the row after it; the last row repeats the row
-// before it. A single colour row compares each pixel with the one to its right instead,
-// so its last pixel becomes 128, 128, 128; a single gray row has nothing to compare with.
-void Emboss(const Rows& b) {
-    if (b.count >= 2) {
+// Each row against the same pixel of the row after it, the block's last row against the
+// row after the block; the image's last row repeats the row before it. A single colour row
+// compares each pixel with the one to its right instead, so its last pixel becomes 128, 128,
+// 128; a single gray row has nothing to compare with.
+void Emboss(const Rows& b, const uint8_t* next) {
+    if (next) {
+        for (uint32_t r = 0; r + 1 < b.count; ++r) EmbossRows(b.row(r), b.row(r + 1), b.bytes);
+        EmbossRows(b.row(b.count - 1), next, b.bytes);
+    } else if (b.count >= 2) {
         for (uint32_t r = 0; r + 1 < b.count; ++r) EmbossRows(b.row(r), b.row(r + 1), b.bytes);
         std::memcpy(b.row(b.count - 1), b.row(b.count - 2), b.bytes);
     } else if (b.count == 1 && b.s == 3) {
@@ -86,11 +102,16 @@ void Emboss(const Rows& b) {
 }  // namespace
 
 bool FilterSpooledRows(uint8_t* rows, uint32_t count, uint32_t rowBytes, RowKind kind,
-                       uint16_t filterMode) {
+                       uint16_t filterMode, const uint8_t* next) {
     if (!rows || count == 0 || rowBytes == 0) return true;
-    const uint32_t s = kind == RowKind::Colour ? 3 : 1;
+    const uint32_t s = kind == RowKind::Colour ? 3 : kind == RowKind::Deep ? 6 : 1;
     if (rowBytes % s != 0) return false;
     const Rows b{rows, count, rowBytes, s};
+    if (kind == RowKind::Deep) {
+        if (filterMode == kFilterInvert) InvertDeep(b);
+        if (filterMode == kFilterFlip) Flip(b, kind, nullptr);
+        return true;
+    }
     const bool lineArt = kind == RowKind::LineArt;
     const bool needsCopy = (filterMode == kFilterFlip && lineArt) ||
                            (!lineArt && filterMode >= kFilterBlur && filterMode <= kFilterSharpenMore);
@@ -109,7 +130,7 @@ bool FilterSpooledRows(uint8_t* rows, uint32_t count, uint32_t rowBytes, RowKind
             if (!lineArt) Horizontal(b, filterMode == kFilterSharpen ? 1 : 2, copy.data(), SharpenRow);
             break;
         case kFilterEmboss:
-            if (!lineArt) Emboss(b);
+            if (!lineArt) Emboss(b, next);
             break;
         default: break;  // none, unsharp mask (done on the bands), unknown values
     }

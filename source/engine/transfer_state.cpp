@@ -37,6 +37,7 @@ void ReleaseTransferBuffers() {
     ReleaseBlock(t.band);
     ReleaseBlock(t.interpolation);
     ReleaseBlock(t.processing);
+    ReleaseBlock(t.lookahead);
     t.bandRows = t.interpolationLines = t.processingRows = 0;
 }
 

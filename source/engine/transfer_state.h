@@ -39,6 +39,7 @@ struct TransferState {
     HeldBlock interpolation; // scanned lines waiting to be doubled
     uint32_t interpolationLines = 0;
     HeldBlock processing;    // rows of the spooled pass into a file
+    HeldBlock lookahead;     // the spool's line after a block, for emboss
     uint32_t processingRows = 0;
     ReadProgress progress;
 

@@ -48,6 +48,7 @@ BandRows Convolve(const StepContext& step, BandRows band, uint32_t capacityRows,
 
 RowKind RowKindOf(const StepContext& step) {
     if (step.scanMode == kModeLineArt) return RowKind::LineArt;
+    if (TwelveBitColour(step)) return RowKind::Deep;
     return step.scanMode == kModeColor ? RowKind::Colour : RowKind::Gray;
 }
 
@@ -134,9 +135,9 @@ void ApplyOutputMatching(const StepContext& step, uint8_t* rows, uint32_t count,
 }
 
 bool FilterSpooledBlock(const StepContext& step, uint8_t* rows, uint32_t count,
-                        uint32_t rowBytes) {
-    if (step.filterMode == 0 || step.filterMode == 8 || TwelveBitColour(step)) return true;
-    return FilterSpooledRows(rows, count, rowBytes, RowKindOf(step), step.filterMode);
+                        uint32_t rowBytes, const uint8_t* next) {
+    if (step.filterMode == 0 || step.filterMode == 8) return true;
+    return FilterSpooledRows(rows, count, rowBytes, RowKindOf(step), step.filterMode, next);
 }
 
 bool EnlargeRows(const StepContext&, const uint8_t* lines, uint32_t count, uint8_t* rows,

@@ -76,12 +76,12 @@ BandRows ReduceDescreenedBand(const StepContext& step, BandRows band, uint32_t c
 
 // ---- Per block of the spooled pass ---------------------------------------------------------
 // Output matching's colour table over colour rows (scanner order), then the "FilterMode"
-// filter, on count rows of rowBytes stored back to back. False when the filter's row copy
-// cannot be allocated.
+// filter, on count rows of rowBytes stored back to back; `next` is the row after them, or
+// nullptr after the image's last row. False when the filter's row copy cannot be allocated.
 void ApplyOutputMatching(const StepContext& step, uint8_t* rows, uint32_t count,
                          uint32_t rowBytes);
 bool FilterSpooledBlock(const StepContext& step, uint8_t* rows, uint32_t count,
-                        uint32_t rowBytes);
+                        uint32_t rowBytes, const uint8_t* next);
 
 // ---- Per block of delivered rows -------------------------------------------------------------
 // Enlarges count lines of shape.lineBytes (back to back) into the next rows of

@@ -56,6 +56,8 @@ void CacheProfileReads(bool on);
 // ---- Memory blocks --------------------------------------------------------------------------
 // The n-th MemAlloc from now fails (1 = the next one); 0 disarms.
 void FailAllocationAt(unsigned n);
+// Every MemAlloc of more than `bytes` fails, as on a machine short of memory; 0 disarms.
+void FailAllocationsAbove(size_t bytes);
 size_t LiveBlocks();
 int LockCount(MemHandle h);  // -1 for a null or unknown handle
 

@@ -37,6 +37,7 @@ std::mutex gMutex;
 std::unordered_map<uintptr_t, Block> gBlocks;
 uintptr_t gNextId = 1;
 unsigned gFailAt = 0;  // counts down; the allocation that brings it to 0 fails
+size_t gLargestAllowed = kLargestBlock;
 
 MemHandle ToHandle(uintptr_t id) { return reinterpret_cast<MemHandle>(kHandleBase + id * 16); }
 
@@ -50,7 +51,7 @@ Block* Find(MemHandle h) {
 MemHandle MemAlloc(size_t bytes) {
     std::lock_guard lock(gMutex);
     if (gFailAt != 0 && --gFailAt == 0) return nullptr;
-    if (bytes > kLargestBlock) return nullptr;
+    if (bytes > kLargestBlock || bytes > gLargestAllowed) return nullptr;
     Block block;
     if (bytes > 0) {
         block.data.reset(static_cast<unsigned char*>(std::calloc(bytes, 1)));
@@ -96,6 +97,11 @@ void FailAllocationAt(unsigned n) {
     gFailAt = n;
 }
 
+void FailAllocationsAbove(size_t bytes) {
+    std::lock_guard lock(gMutex);
+    gLargestAllowed = bytes == 0 ? kLargestBlock : bytes;
+}
+
 size_t LiveBlocks() {
     std::lock_guard lock(gMutex);
     return gBlocks.size();
@@ -113,6 +119,7 @@ void ResetMemory() {
     std::lock_guard lock(gMutex);
     gBlocks.clear();
     gFailAt = 0;
+    gLargestAllowed = kLargestBlock;
 }
 
 }  // namespace internal

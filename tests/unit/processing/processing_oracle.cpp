@@ -89,12 +89,11 @@ void FilterBlock(uint8_t* rows, uint32_t count, uint32_t lineBytes, int kind, ui
     std::copy(out.begin(), out.end(), rows);
 }
 
+// Every filter works within rows or, for emboss, on each row and the row after it over the
+// whole image: how the transfer cuts the image into blocks changes nothing.
 void Filter(Image& img, const OracleScan& scan) {
     if (scan.filterMode == 0 || scan.filterMode == 8) return;
-    const uint32_t step = std::max(scan.passLines, 1u);
-    for (uint32_t first = 0; first < img.lines; first += step)
-        FilterBlock(img.data.data() + size_t(first) * img.lineBytes,
-                    std::min(step, img.lines - first), img.lineBytes, scan.kind, scan.filterMode);
+    FilterBlock(img.data.data(), img.lines, img.lineBytes, scan.kind, scan.filterMode);
 }
 
 Bytes ToCmyk(const Bytes& rgb, const Bytes& table) {

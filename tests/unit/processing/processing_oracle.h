@@ -1,7 +1,7 @@
 // What a memory or file transfer must deliver for a scan with image processing, computed
 // from the scanned image with the plain formulas of the filter, scaling and table tests, in
 // the order the transfers apply them: unsharp mask and descreen over the whole image, the
-// descreen reduction, output matching, the chosen filter block by block, the enlargement
+// descreen reduction, output matching, the chosen filter over the whole image, the enlargement
 // (interpolation, then thinning to the effective resolution) and the CMYK conversion.
 #pragma once
 
@@ -20,7 +20,6 @@ struct OracleScan {
     const Bytes* cmykTable = nullptr;   // "CMYK Color" with this file (bytes complemented)
     uint32_t rowBytes = 0;      // a delivered row
     uint32_t factor = 1;        // interpolation factor (1: none)
-    uint32_t passLines = 0;     // lines one block of the spooled pass holds
 };
 
 struct OracleImage {
