@@ -95,12 +95,18 @@ ColorTableLoad LoadColorTable(const uint8_t* data, uint64_t size) {
 }
 
 ColorTableLoad LoadColorTableFile(const char* name) {
-    if (TheColorTable.layout != ColorTableLayout::None) return ColorTableLoad::AlreadyHeld;
+    ColorTable& held = TheColorTable;
+    if (held.layout != ColorTableLayout::None && std::strncmp(held.file, name, sizeof held.file) == 0)
+        return ColorTableLoad::AlreadyHeld;
+    FreeColorTable(held);
     char path[300];
-    if (!TableFilePath("COLOR", name, path, sizeof path)) return ColorTableLoad::Refused;
+    if (std::strlen(name) >= sizeof held.file || !TableFilePath("COLOR", name, path, sizeof path))
+        return ColorTableLoad::Refused;
     ScratchBlock buffer(kTableFileLimit + 1);
     if (!buffer.ok()) return ColorTableLoad::Refused;
     const int64_t size = ReadTableFile(path, buffer.data());
     if (size < 0) return ColorTableLoad::Refused;
-    return LoadColorTable(buffer.data(), uint64_t(size));
+    const ColorTableLoad load = LoadColorTable(buffer.data(), uint64_t(size));
+    if (load == ColorTableLoad::Loaded) std::strcpy(held.file, name);
+    return load;
 }

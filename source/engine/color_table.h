@@ -31,6 +31,7 @@ struct ColorTable {
     int32_t* products = nullptr;   // small: [input j][value v] -> 4 lanes, w_kj x v in lane k,
                                    // offsets added to input 0's lanes
     uint8_t* pairs = nullptr;      // large: the lattice in pairs (lattice_interpolation.h)
+    char file[16] = {};            // the file it was read from, when it came from one
 };
 
 // The one table the source holds.
@@ -43,7 +44,9 @@ enum class ColorTableLoad : uint8_t { Loaded, AlreadyHeld, Refused };
 // kLargestMatrixValue, or a failed allocation.
 ColorTableLoad LoadColorTable(ColorTable& table, const uint8_t* data, uint64_t size);
 ColorTableLoad LoadColorTable(const uint8_t* data, uint64_t size);  // into TheColorTable
-// Reads <Windows directory>\TWAIN_32\COLOR\<name> and loads it into TheColorTable.
+// Holds the table of <Windows directory>\TWAIN_32\COLOR\<name> in TheColorTable: AlreadyHeld
+// when that file's table is held, otherwise any other table is let go and the file read.
+// Refused (nothing held) when it cannot be read or is not a colour table.
 ColorTableLoad LoadColorTableFile(const char* name);
 void FreeColorTable(ColorTable& table);
 

@@ -197,11 +197,24 @@ bool PrepareDescreenReduction(const ScanSettings& s) {
     return false;
 }
 
-// "CMYK Color" needs its conversion table (618 when it cannot be read); output matching
-// corrects colour with the source's colour table when one can be read.
+// Output matching corrects colour with the table of the scan's source: positive film has its
+// own. Without it the scan goes ahead as if output matching were off (the colour adjustment
+// runs, nothing is corrected by a table), and the user is told, as the window tells when the
+// box is ticked; a table no scan uses is let go.
+void PrepareOutputMatching(ScanSettings& s, plat::WindowHandle owner) {
+    if (s.ScanMode != kModeColor || s.OutputMatch == 0) {
+        FreeColorTable(TheColorTable);
+        return;
+    }
+    if (LoadColorTableFile(s.ScanSource == 1 ? "corvA3p.tab" : "corvA3.tab") !=
+        ColorTableLoad::Refused)
+        return;
+    ShowInformationMessage(owner, 510);
+    s.OutputMatch = 0;
+}
+
+// "CMYK Color" needs its conversion table (618 when it cannot be read).
 bool LoadJobTables(const ScanSettings& s) {
-    if (s.ScanMode == kModeColor && s.OutputMatch != 0)
-        LoadColorTableFile(s.ScanSource == 1 ? "corvA3p.tab" : "corvA3.tab");
     if (s.ScanMode != kModeColor || s.ScanSubMode != kSubModeCmyk) return true;
     if (LoadCmykTable(TheScanJob.owner)) return true;
     if (StopScanner()) PollUntilReady(TheScanJob.owner);
@@ -253,6 +266,7 @@ bool RunScanJobSteps(const ScanJobRequest& request) {
     const uint64_t image = EstimateImageBytes(request.area, s, TheLink.opticalResolution);
     if (!CheckDiskSpace(image, CurrentFileFormat(), request.owner)) return false;
     SetSpeed(s);
+    PrepareOutputMatching(s, request.owner);
     TheScanJobFlags.PostProcessing = s.OutputMatch != 0 || s.FilterMode != 0 || TheScanJob.DescreenAtLowRes;
 
     if (!PrepareScanner(request, s)) return false;

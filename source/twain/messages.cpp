@@ -56,6 +56,11 @@ void ShowSizeMessage(plat::WindowHandle owner, uint32_t freeBytes, uint32_t need
     EnableScanControls();
 }
 
+void ShowInformationMessage(plat::WindowHandle owner, uint32_t messageId) {
+    plat::MessageBox(owner, LanguageString(messageId).c_str(), LanguageString(406).c_str(),
+                     plat::kMbOk | plat::kMbIconAsterisk);
+}
+
 void ShowBufferMessage(plat::WindowHandle owner) {
     const std::string text = LanguageString(630) + LanguageString(631) + LanguageString(632);
     plat::MessageBox(owner, text.c_str(), SpacedCaption().c_str(),

@@ -16,6 +16,9 @@ void ShowErrorMessage(plat::WindowHandle owner, uint32_t messageId);
 // Needed and free disk space; large amounts are shown in KiB.
 void ShowSizeMessage(plat::WindowHandle owner, uint32_t freeBytes, uint32_t neededBytes);
 void ShowBufferMessage(plat::WindowHandle owner);
+// An advice rather than an error: the text of messageId under the caption "Information"
+// (string 406).
+void ShowInformationMessage(plat::WindowHandle owner, uint32_t messageId);
 void ShowPlainMessage(plat::WindowHandle owner, const std::string& text);
 
 // The decimal text of an amount of bytes as the size message shows it.

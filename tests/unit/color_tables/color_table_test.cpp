@@ -132,7 +132,10 @@ TEST_F(ColorTableTest, TablesAreReadFromTheColourFolder) {
         .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     EXPECT_EQ(LoadColorTableFile("corvA3.tab"), ColorTableLoad::Loaded);
     EXPECT_EQ(TheColorTable.layout, ColorTableLayout::Small);
-    EXPECT_EQ(LoadColorTableFile("corvA3p.tab"), ColorTableLoad::AlreadyHeld);
+    EXPECT_EQ(LoadColorTableFile("corvA3.tab"), ColorTableLoad::AlreadyHeld);
+    // Another source's table replaces it; a missing one leaves none held.
+    EXPECT_EQ(LoadColorTableFile("corvA3p.tab"), ColorTableLoad::Refused);
+    EXPECT_EQ(TheColorTable.layout, ColorTableLayout::None);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include <iterator>
 
 #include "capability_tables.h"
+#include "color_table.h"
+#include "delivered_pictures.h"
 #include "ds_entry.h"
 #include "host_control.h"
 #include "image_readers.h"
@@ -351,6 +353,38 @@ TEST_F(ProcessedAcquisitionTest, DeepColourIsInvertedAndFlippedLikeTheNativeImag
         EXPECT_TRUE(top == native) << "the memory transfer's samples are not the native image's";
         FinishPage();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Output matching reads the table of the scan's source when the scan starts and lets it go
+// when a scan does without; a missing table is reported (as the window reports it) and the
+// scan is the one without output matching, its colour adjustment included.
+TEST_F(ProcessedAcquisitionTest, OutputMatchingTakesTheSourcesTableOrSaysItIsMissing) {
+    const Case matched{"output matching", kModeColor, kSubMode24Bit, 300, 0, kDescreenNone, true};
+    Case plain = matched;
+    plain.outputMatch = false;
+    ASSERT_TRUE(Scan(matched, 2));
+    EXPECT_STREQ(TheColorTable.file, "corvA3.tab");
+    EXPECT_EQ(MemoryPicture(app, 1 << 20).error, "");
+    FinishPage();
+    ASSERT_TRUE(Scan(plain, 2));
+    EXPECT_EQ(TheColorTable.layout, ColorTableLayout::None);
+    const Picture without = MemoryPicture(app, 1 << 20);
+    FinishPage();
+
+    std::filesystem::remove(windowsDir / "TWAIN_32" / "COLOR" / "corvA3.tab");
+    ASSERT_TRUE(Scan(matched, 2));
+    const auto boxes = plat::host::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Information");
+    EXPECT_EQ(boxes[0].text, "Calibration Profile is not found! Please run the Calibrator to produce it.");
+    const Picture missing = MemoryPicture(app, 1 << 20);
+    FinishPage();
+    EXPECT_EQ(missing.error, "");
+    EXPECT_TRUE(missing == without) << "a scan without its table is not the plain scan";
 }
 
 }  // namespace
