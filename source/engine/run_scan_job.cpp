@@ -267,6 +267,7 @@ bool RunScanJobSteps(const ScanJobRequest& request) {
     if (!CheckDiskSpace(image, CurrentFileFormat(), request.owner)) return false;
     SetSpeed(s);
     PrepareOutputMatching(s, request.owner);
+    TheScanJob.DescreenAtLowRes = s.DeScreen >= kDescreenNewspaper && s.DeScreen <= kDescreenArtPrint;
     TheScanJobFlags.PostProcessing = s.OutputMatch != 0 || s.FilterMode != 0 || TheScanJob.DescreenAtLowRes;
 
     if (!PrepareScanner(request, s)) return false;

@@ -91,7 +91,6 @@ void StartScanWithoutUI() {
                      records);
     ScanSettings& s = records.settings;
     ResetWindowOnlySettings(s);
-    TheScanJob.DescreenAtLowRes = false;
     CarryBrightnessContrast(s.Enhancement);
     s.ScanRes = ResolutionOfIndex(TheNegotiation.ResolutionIndex);
     s.ScanSource = 0;

@@ -13,6 +13,8 @@ constexpr uint16_t kSubModeCmyk = 1;
 constexpr uint16_t kSubMode36Bit = 2;
 
 constexpr int32_t kDescreenNone = 1017;
+constexpr int32_t kDescreenNewspaper = 1018;  // 1019 magazine, 1020 art print
+constexpr int32_t kDescreenArtPrint = 1020;
 constexpr int32_t kDestinationMonitor = 1021;
 constexpr int32_t kDestinationHalftone = 1022;  // the quality factor counts
 

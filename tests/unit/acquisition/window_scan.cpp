@@ -29,7 +29,6 @@ bool RunWindowScan(uint16_t mode, uint16_t subMode, uint16_t resolution, double 
     s.ScanMode = mode;
     s.ScanSubMode = subMode;
     s.ScanRes = resolution;
-    TheScanJob.DescreenAtLowRes = false;
     return ScanFrame(left, top, right, bottom);
 }
 
@@ -37,6 +36,5 @@ bool RunWindowScanWith(const std::function<void(ScanSettings&)>& choose, double 
                        double top, double right, double bottom) {
     ResetScanSettings({}, TheSettings);
     choose(TheSettings.settings);
-    TheScanJob.DescreenAtLowRes = TheSettings.settings.DeScreen != kDescreenNone;
     return ScanFrame(left, top, right, bottom);
 }

@@ -8,10 +8,10 @@
 
 struct ScanSettings;
 
-// Frame in inches on the simulator's default 1200 dpi model. True when the scan started.
+// Frame in inches on the opened model. True when the scan started.
 bool RunWindowScan(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
                    double top, double right, double bottom);
 
-// The same from the reset settings as `choose` changes them (descreen follows "DeScreen").
+// The same from the reset settings as `choose` changes them.
 bool RunWindowScanWith(const std::function<void(ScanSettings&)>& choose, double left,
                        double top, double right, double bottom);
