@@ -115,9 +115,11 @@ void RunTriplet() {
 void DispatchTriplet() {
     RunTriplet();
     // With auto-feed on, asking for the pending transfers starts the next feeder page; never
-    // while a transfer is running (state 700) and never after a reset.
+    // over a page that is waiting to be taken (state 600) or being transferred (state 700),
+    // and never after a reset.
     const bool feedMessage = TheSource.CallMsg == MSG_GET || TheSource.CallMsg == MSG_ENDXFER;
-    if (TheSource.CallDat == DAT_PENDINGXFERS && feedMessage && TheSource.SourceState != 700 &&
+    const bool pageHeld = TheSource.SourceState == 600 || TheSource.SourceState == 700;
+    if (TheSource.CallDat == DAT_PENDINGXFERS && feedMessage && !pageHeld &&
         TheNegotiation.AutoFeed && TheNegotiation.PendingCount != 0)
         StartScanWithoutUI();
 }

@@ -73,7 +73,10 @@ void OpenSource(TW_MEMREF data) {
 }
 
 void CloseSource(TW_MEMREF) {
-    AbandonTransfer();
+    // A scan started and not taken still runs in the scanner; left so, the next open would
+    // find the scanner busy.
+    if (TheSource.SourceState == 600) AbandonUntakenScan();
+    else AbandonTransfer();
     // A scan that started but was never transferred (closed, or disabled first, in state 600)
     // still holds its reduction maps and tables.
     FreeTransferScaling();

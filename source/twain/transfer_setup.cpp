@@ -83,6 +83,9 @@ void ResetImageLayout(TW_MEMREF data) {
 
 void DisableSource(TW_MEMREF data) {
     const auto* ui = static_cast<const TW_USERINTERFACE*>(data);
+    // Disabled with an image pending or half delivered: nothing will take the rest of it.
+    if (TheSource.SourceState == 600) AbandonUntakenScan();
+    else AbandonTransfer();
     if (!ui->ShowUI && TheSource.ScanningWindow) {
         // The scanning window joins here: it is hidden, not destroyed.
     }

@@ -277,6 +277,15 @@ TEST_F(MemoryTransferTest, CancelAndAbandonLeaveNothingBehind) {
         ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
     }
 
+    // Disabled, or closed, with the image not taken: the same.
+    ASSERT_EQ(ScanWithoutWindow(2, 4), TWRC_SUCCESS);
+    ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
+    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+    ASSERT_EQ(ScanWithoutWindow(2, 4), TWRC_SUCCESS);
+    ASSERT_EQ(Close(), TWRC_SUCCESS);
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    SetFrame(1.0, 1.0, 3.0, 2.0);
+
     ASSERT_EQ(ScanWithoutWindow(2, 4), TWRC_SUCCESS);
     Delivery next;
     EXPECT_EQ(Transfer(65536, 9, next), TWRC_XFERDONE);

@@ -2,9 +2,14 @@
 // every mode and resolution, and what the read loop does when the scanner misbehaves or the
 // user presses Escape.
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
+#include "capability_kept.h"
 #include "ds_entry.h"
+#include "negotiation.h"
 #include "host_control.h"
 #include "request_blocks_in_use.h"
 #include "scan_settings.h"
@@ -260,6 +265,48 @@ TEST_F(NativeTransferTest, GrayAndLineArtWithoutWindowAreTheReferenceImage) {
         EXPECT_EQ(DifferingBytes(image, Reference()), 0u) << int(pixelType);
         FinishPage();
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Scan starts the simulator accepted, from its log.
+int LoggedStarts(const std::filesystem::path& log) {
+    std::ifstream in(log, std::ios::binary);
+    const std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), {});
+    int starts = 0;
+    for (size_t at = 0; at + 5 <= b.size();) {
+        const uint32_t length = b[at + 1] | b[at + 2] << 8 | b[at + 3] << 16 | uint32_t(b[at + 4]) << 24;
+        starts += b[at] == 5;
+        at += 5 + length;
+    }
+    return starts;
+}
+
+// Auto-feed starts the next page when the application ends a transfer, never over a page
+// that is waiting to be taken.
+TEST_F(NativeTransferTest, AutoFeedNeverStartsOverAWaitingPage) {
+    Simulate("Feeder", "1");
+    Simulate("FeederPages", "3");
+    Simulate("ScanLog", (windowsDir / "scan.log").string());
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    TheKeptCapabilities.FeederEnabled = 1;
+    TheNegotiation.AutoFeed = 1;
+    SetFrame(1.0, 1.0, 2.0, 1.5);
+    ASSERT_EQ(ScanWithoutWindow(1, 2), TWRC_SUCCESS);
+    ASSERT_EQ(LoggedStarts(windowsDir / "scan.log"), 1);
+    TW_PENDINGXFERS pending{};
+    ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(TheSource.SourceState, 600);
+    EXPECT_EQ(LoggedStarts(windowsDir / "scan.log"), 1) << "a page was started over the waiting one";
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    TheNegotiation.PendingCount = 1;  // the feeder holds more pages
+    ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(LoggedStarts(windowsDir / "scan.log"), 1) << "a page was started during the transfer";
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{});
 }
 
 }  // namespace
