@@ -51,7 +51,9 @@ bool ShapeRows(const RowInput& in, RowShape* shape) {
 
 int64_t RowsPerBlock(const RowShape& shape, uint16_t scanMode, uint32_t bufferBytes) {
     if (shape.rowBytes == 0 || shape.replyBytesPerRow == 0) return 0;
-    int64_t rows = int64_t(shape.cmyk ? kCmykBlockBytes : bufferBytes) / shape.rowBytes;
+    // CMYK rows longer than the block they are cut for still make a block: the rows of one line.
+    int64_t rows = shape.cmyk ? std::max<int64_t>(kCmykBlockBytes / shape.rowBytes, shape.rowsPerLine)
+                              : int64_t(bufferBytes) / shape.rowBytes;
     if (scanMode == kModeLineArt) rows -= 2;
     // What is answered must fit what the application gave, whatever the rule above says.
     rows = std::min<int64_t>(rows, bufferBytes / shape.replyBytesPerRow);

@@ -37,7 +37,7 @@ uint32_t LinePixels(uint32_t bytes, uint16_t scanMode, uint16_t subMode);
 bool ShapeRows(const RowInput& in, RowShape* shape);
 
 // Rows of one block for an application buffer of bufferBytes: the buffer divided by the row
-// length (49,152 bytes for CMYK), two fewer for line art, room for the rows of whole lines
+// length (49,152 bytes for CMYK, at least the rows of one line), two fewer for line art, room for the rows of whole lines
 // when lines are enlarged, and never more than the buffer holds at the answered row length.
 // Zero or less means not one row fits.
 int64_t RowsPerBlock(const RowShape& shape, uint16_t scanMode, uint32_t bufferBytes);

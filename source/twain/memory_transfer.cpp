@@ -14,6 +14,7 @@
 #include "transfer_blocks.h"
 #include "transfer_end.h"
 #include "transfer_outcome.h"
+#include "transfer_rows.h"
 #include "ui_hooks.h"
 
 namespace {
@@ -25,8 +26,9 @@ constexpr TW_UINT32 kHandleFlags = TWMF_APPOWNS | TWMF_HANDLE;    // 17
 constexpr size_t kAnswerBytes = offsetof(TW_IMAGEMEMXFER, Memory);
 
 // The application's buffer for this call. Flags 9 give the address, flags 17 a handle that
-// stays locked until the call ends. Anything else, no buffer, or a buffer shorter than one
-// row is refused before anything is read or written.
+// stays locked until the call ends. Anything else, no buffer, or a buffer that holds no block
+// (shorter than a row, or than the rows of one line, or without the rows line art keeps free)
+// is refused before anything is read or written: the transfer can go on with a larger one.
 struct AppBuffer {
     AppBlock block;
     plat::MemHandle lockedHandle = nullptr;
@@ -38,8 +40,11 @@ bool TakeAppBuffer(const TW_MEMORY& memory, AppBuffer* buffer) {
         FailCall(TWCC_BADVALUE);
         return false;
     }
+    const auto holdsABlock = [&step](uint32_t bytes) {
+        return RowsPerBlock(step.shape, step.scanMode, bytes) > 0;
+    };
     if ((memory.Flags != kPointerFlags && memory.Flags != kHandleFlags) || !memory.TheMem ||
-        memory.Length < step.shape.replyBytesPerRow) {
+        !holdsABlock(memory.Length)) {
         FailCall(TWCC_BADVALUE);
         return false;
     }
@@ -57,7 +62,7 @@ bool TakeAppBuffer(const TW_MEMORY& memory, AppBuffer* buffer) {
     // A handle says how much it holds: never write past it, whatever Length claims.
     const size_t held = plat::MemSize(buffer->lockedHandle);
     if (held < buffer->block.bytes) buffer->block.bytes = uint32_t(held);
-    if (buffer->block.bytes >= step.shape.replyBytesPerRow) return true;
+    if (holdsABlock(buffer->block.bytes)) return true;
     plat::MemUnlock(buffer->lockedHandle);
     FailCall(TWCC_BADVALUE);
     return false;

@@ -2,6 +2,7 @@
 // answers and the assembled image, which must be the scanner's reference render byte for
 // byte; the refusals; and what cancel, failure and an abandoned transfer leave behind.
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "capability_tables.h"
@@ -196,25 +197,52 @@ TEST_F(MemoryTransferTest, UnusableBuffersAreRefusedAndTheImageStaysReady) {
     EXPECT_EQ(status.ConditionCode, TWCC_SEQERROR);
 }
 
-// Line art uses two rows fewer than the buffer holds: a buffer of two rows holds none.
-TEST_F(MemoryTransferTest, ABufferWithNoRowLeftFailsTheTransfer) {
+// Line art uses two rows fewer than the buffer holds, an enlarged scan takes whole lines (two
+// rows each at 2400 dpi): a buffer that holds no block by those rules is refused like any
+// buffer too small, nothing shown and nothing lost, and a larger one then takes the image.
+TEST_F(MemoryTransferTest, ABufferWithNoBlockIsRefusedAndALargerOneTakesTheImage) {
     ASSERT_EQ(Open(), TWRC_SUCCESS);
-    SetFrame(1.0, 1.0, 2.0, 1.5);
-    ASSERT_EQ(ScanWithoutWindow(0, 3), TWRC_SUCCESS);  // line art 200 dpi: 25 bytes a row
-    std::vector<uint8_t> buffer(50);
-    TW_IMAGEMEMXFER xfer{};
-    xfer.Memory = {9, 50, buffer.data()};
-    EXPECT_EQ(Call(xfer), TWRC_FAILURE);
-    TW_STATUS status{};
-    DS_Entry(&app, DG_CONTROL, DAT_STATUS, MSG_GET, &status);
-    EXPECT_EQ(status.ConditionCode, TWCC_LOWMEMORY);
-    EXPECT_EQ(+xfer.Rows, 0u);
-    EXPECT_EQ(+xfer.BytesWritten, 0u);
-    ASSERT_EQ(MessageTexts().size(), 1u);
-    EXPECT_NE(MessageTexts()[0].find("Insufficient Memory"), std::string::npos);
-    EXPECT_TRUE(CloseRequested());
-    EXPECT_EQ(TheSource.SourceState, 700);
-    EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
+    struct Case {
+        uint16_t mode;
+        uint16_t resolution;
+        uint32_t tooSmall;
+    };
+    for (const Case& c : {Case{kModeLineArt, 200, 50}, Case{kModeGray, 2400, 2400}}) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", " << c.tooSmall << " bytes");
+        ASSERT_TRUE(ScanFromWindow(c.mode, 0, c.resolution, 1.0, 1.0, 2.0, 1.1));
+        std::vector<uint8_t> buffer(c.tooSmall);
+        TW_IMAGEMEMXFER xfer{};
+        xfer.Memory = {9, c.tooSmall, buffer.data()};
+        EXPECT_EQ(Call(xfer), TWRC_FAILURE);
+        TW_STATUS status{};
+        DS_Entry(&app, DG_CONTROL, DAT_STATUS, MSG_GET, &status);
+        EXPECT_EQ(status.ConditionCode, TWCC_BADVALUE);
+        EXPECT_EQ(+xfer.BytesWritten, 0u);
+        EXPECT_TRUE(MessageTexts().empty());
+        EXPECT_FALSE(CloseRequested());
+        EXPECT_EQ(TheSource.SourceState, 600);
+        Delivery d;
+        ASSERT_EQ(Transfer(65536, 9, d), TWRC_XFERDONE);
+        EXPECT_EQ(d.image.size(), size_t(TheNegotiation.ImageInfoRecord.ImageLength) *
+                                      d.blocks.front().BytesPerRow);
+        FinishPage();
+    }
+}
+
+// "CMYK Color" rows longer than the 49,152 bytes its blocks are cut for still go one a block.
+TEST_F(MemoryTransferTest, CmykRowsLongerThanACmykBlockAreDelivered) {
+    std::strcpy(app.ProductName, "Photoshop");  // admits "CMYK Color"
+    std::filesystem::copy(KV_TABLES_DIR, windowsDir, std::filesystem::copy_options::recursive);
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeColor, kSubModeCmyk, 1600, 0.1, 1.0, 11.6, 1.02))
+        << ::testing::PrintToString(MessageTexts());
+    Delivery d;
+    ASSERT_EQ(Transfer(1 << 20, 9, d), TWRC_XFERDONE) << ::testing::PrintToString(MessageTexts());
+    ASSERT_FALSE(d.blocks.empty());
+    EXPECT_GT(d.blocks.front().BytesPerRow, 4u * 49152 / 3);
+    EXPECT_EQ(d.image.size(), size_t(TheNegotiation.ImageInfoRecord.ImageLength) *
+                                  d.blocks.front().BytesPerRow);
+    EXPECT_TRUE(MessageTexts().empty());
 }
 
 // A scan in a mode the transfers do not know answers a failure of its own, never the code
