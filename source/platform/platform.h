@@ -132,7 +132,7 @@ bool TopLevelWindowExists(const char* windowClass);
 
 // ---- Message pump ---------------------------------------------------------------------------
 // Dispatches every message waiting on the calling thread's queue. Returns true when one of
-// them was a key-down of Escape (the user's cancel of a long operation).
+// them was a key message of Escape (the user's cancel of a long operation; escape_key.h).
 bool PumpMessagesCheckEscape();
 
 // ---- Window timers --------------------------------------------------------------------------

@@ -1,4 +1,5 @@
 // Windows of other programs, the message pump of long operations, and window timers.
+#include "escape_key.h"
 #include "win32_api.h"
 
 namespace plat {
@@ -16,7 +17,7 @@ bool PumpMessagesCheckEscape() {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) escape = true;
+        if (IsEscapeKeyMessage(msg.message, msg.wParam)) escape = true;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

@@ -1,5 +1,6 @@
 // The virtual clock, recorded message boxes, the pump's Escape, timers, other programs'
 // windows and notifications to the source manager.
+#include "escape_key.h"
 #include "platform_fixture.h"
 
 namespace {
@@ -126,6 +127,20 @@ TEST_F(Interface, NotificationsAreRecordedWithIdentities) {
     EXPECT_EQ(sent[0].msg, MSG_XFERREADY);
     EXPECT_EQ(sent[1].destId, 0u);
     EXPECT_EQ(sent[1].msg, MSG_CLOSEDSREQ);
+}
+
+}  // namespace
+
+namespace {
+
+// Escape cancels whether it comes as a key going down, going up or a character, also with Alt
+// (the system key messages); other keys and other messages never do.
+TEST(EscapeKey, AnyKeyMessageOfEscapeCancels) {
+    for (uint32_t message = 0x100; message <= 0x108; ++message) {
+        EXPECT_TRUE(plat::IsEscapeKeyMessage(message, 0x1B)) << message;
+        EXPECT_FALSE(plat::IsEscapeKeyMessage(message, 0x0D)) << message;
+    }
+    for (uint32_t message : {0x0FFu, 0x109u, 0x200u, 0x0113u}) EXPECT_FALSE(plat::IsEscapeKeyMessage(message, 0x1B));
 }
 
 }  // namespace
