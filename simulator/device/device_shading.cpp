@@ -37,21 +37,23 @@ void HandleReadShading(Device& device, ReadShadingBlock& block, const BufferSpan
         block.header.status = kStatusSequence;
         return;
     }
+    // A caller short of memory may ask for fewer lines than announced: it gets the first ones.
     const uint32_t lineBytes = device.shading.bytesPerLine;
     const uint32_t lines = device.config.shadingLines;
+    const uint32_t asked = block.lines;
     if (block.resolution != device.window.resolution || block.bytesPerLine != lineBytes ||
-        block.lines != lines || lines == 0 || block.bytes != lineBytes * lines ||
-        SpanUnits(spans, count, lineBytes) < lines) {
+        asked == 0 || asked > lines || block.bytes != lineBytes * asked ||
+        SpanUnits(spans, count, lineBytes) < asked) {
         block.header.status = kStatusInvalid;
         return;
     }
     // Whole lines per entry, entries in order.
     const uint32_t scale = OpticalScale(device.config.profile);
     uint32_t line = 0;
-    for (size_t i = 0; i < count && line < lines; ++i) {
+    for (size_t i = 0; i < count && line < asked; ++i) {
         uint64_t fit = spans[i].bytes / lineBytes;
         if (spans[i].lines != 0 && spans[i].lines < fit) fit = spans[i].lines;
-        for (uint64_t k = 0; k < fit && line < lines; ++k, ++line)
+        for (uint64_t k = 0; k < fit && line < asked; ++k, ++line)
             WriteShadingLine(device.sensor, device.shading, device.window, scale, line, lines,
                              device.config.sensorSeed, spans[i].data + k * lineBytes);
     }

@@ -6,14 +6,14 @@ namespace {
 
 // The sizes to try, largest first: whole lines with the standard library, 128 KiB units
 // with another.
-uint32_t FirstSize(uint32_t wanted, uint32_t bytesPerLine, bool defaultLibrary) {
+uint32_t FirstSize(uint32_t wanted, uint32_t bytesPerLine, bool defaultLibrary, uint32_t maxBytes) {
     if (defaultLibrary) {
-        const uint32_t most = std::max(kMaxScanBufferBytes / bytesPerLine, 1u);
+        const uint32_t most = std::max(maxBytes / bytesPerLine, 1u);
         return std::min(wanted / bytesPerLine, most) * bytesPerLine;
     }
-    uint32_t size = std::clamp(wanted, kDriverUnitBytes, kMaxScanBufferBytes);
+    uint32_t size = std::clamp(wanted, kDriverUnitBytes, maxBytes);
     if (size > kDriverUnitBytes) size = (size + kDriverUnitBytes) & ~(kDriverUnitBytes - 1);
-    return std::min(size, kMaxScanBufferBytes);
+    return std::min(size, maxBytes);
 }
 
 uint32_t SmallestSize(uint32_t bytesPerLine, bool defaultLibrary) {
@@ -47,14 +47,14 @@ bool TableIsUsable(ScanBuffers& b, uint32_t bytesPerLine) {
 }  // namespace
 
 bool AllocScanBuffers(ScanBuffers& b, uint32_t bytesPerLine, uint32_t lines,
-                      bool defaultLibrary, BufAddrProc bufAddr) {
+                      bool defaultLibrary, BufAddrProc bufAddr, uint32_t maxBytes) {
     b = ScanBuffers{};
-    if (bytesPerLine == 0 || lines == 0 || !bufAddr) return false;
+    if (bytesPerLine == 0 || lines == 0 || !bufAddr || maxBytes < kDriverUnitBytes) return false;
     const uint64_t wanted64 = uint64_t(bytesPerLine) * lines;
-    const uint32_t wanted = static_cast<uint32_t>(std::min<uint64_t>(wanted64, kMaxScanBufferBytes));
+    const uint32_t wanted = static_cast<uint32_t>(std::min<uint64_t>(wanted64, maxBytes));
     const uint32_t smallest = SmallestSize(bytesPerLine, defaultLibrary);
     const uint32_t step = Step(bytesPerLine, defaultLibrary);
-    for (uint32_t size = FirstSize(std::max(wanted, smallest), bytesPerLine, defaultLibrary);
+    for (uint32_t size = FirstSize(std::max(wanted, smallest), bytesPerLine, defaultLibrary, maxBytes);
          size >= smallest; size -= step) {
         b.block = plat::MemAlloc(size);
         if (b.block) {

@@ -21,13 +21,14 @@ struct ScanBuffers {
 constexpr uint32_t kMaxScanBufferBytes = 2097152;
 constexpr uint32_t kDriverUnitBytes = 131072;
 
-// Allocates the block for `lines` lines of `bytesPerLine` (sized in whole lines with the
-// standard library, in 128 KiB units with another, shrinking while the allocation fails)
-// and has BUF_ADDR divide it. A table the port library filled inconsistently (no entry, more
-// entries than the table holds, an entry outside the block or smaller than the others) is a
-// failure too. False leaves nothing allocated.
+// Allocates the block for `lines` lines of `bytesPerLine`, at most maxBytes (sized in whole
+// lines with the standard library, in 128 KiB units with another, shrinking while the
+// allocation fails) and has BUF_ADDR divide it. A table the port library filled
+// inconsistently (no entry, more entries than the table holds, an entry outside the block or
+// smaller than the others) is a failure too. False leaves nothing allocated.
 bool AllocScanBuffers(ScanBuffers& buffers, uint32_t bytesPerLine, uint32_t lines,
-                      bool defaultLibrary, BufAddrProc bufAddr);
+                      bool defaultLibrary, BufAddrProc bufAddr,
+                      uint32_t maxBytes = kMaxScanBufferBytes);
 void FreeScanBuffers(ScanBuffers& buffers);
 
 // Scan line `line` of the image: buffer (line / lines per buffer) modulo the buffer count.

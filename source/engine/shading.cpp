@@ -1,5 +1,6 @@
 #include "shading.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "abort_scan.h"
@@ -17,48 +18,16 @@ namespace {
 
 constexpr uint32_t kMaxShadingBytes = 4194304;
 
-struct ShadingBuffer {
-    plat::MemHandle block = nullptr;
-    uint8_t* base = nullptr;
-    ScanBufferTable table{};
-    uint16_t count = 0;
-    ~ShadingBuffer() {
-        if (block) {
-            plat::MemUnlock(block);
-            plat::MemFree(block);
-        }
-    }
-};
-
 bool ShadingFailed() {
     ShowErrorMessage(TheScanJob.owner, 627);
     return false;
 }
 
-// The whole measurement in one buffer: lines x line length, at most 4 MiB, in whole lines
-// (standard library) or 128 KiB units (another library).
-bool AllocShadingBuffer(ShadingBuffer& buf, uint32_t lineBytes, uint32_t lines, bool defaultLibrary) {
-    uint32_t size = lineBytes * lines;
-    if (!defaultLibrary) size = (size + kDriverUnitBytes - 1) & ~(kDriverUnitBytes - 1);
-    if (size == 0 || size > kMaxShadingBytes) return false;
-    buf.block = plat::MemAlloc(size);
-    if (!buf.block) return false;
-    buf.base = static_cast<uint8_t*>(plat::MemLock(buf.block));
-    if (!buf.base) return false;
-    buf.count = TheLink.port.BUF_ADDR(buf.base, size, buf.table, lineBytes);
-    if (buf.count == 0 || buf.count > kScanBufferTableEntries) return false;
-    // Lines are taken from the entries in order; each must lie inside the buffer.
-    uint32_t linesHeld = 0;
-    for (uint16_t i = 0; i < buf.count; ++i) {
-        const ScanBufferEntry& e = buf.table[i];
-        if (e.address < buf.base || uint64_t(e.address - buf.base) + e.size > size) return false;
-        linesHeld += e.size / lineBytes;
-    }
-    return linesHeld >= lines;
-}
+// The fewest shading lines the white level can drop its extremes from.
+uint32_t FewestShadingLines(bool colour) { return colour ? 9 : 7; }
 
 // The start of every shading line, taken from the table's entries in order.
-std::vector<const uint8_t*> ShadingLines(const ShadingBuffer& buf, uint32_t lines, uint32_t lineBytes) {
+std::vector<const uint8_t*> ShadingLines(const ScanBuffers& buf, uint32_t lines, uint32_t lineBytes) {
     std::vector<const uint8_t*> starts;
     starts.reserve(lines);
     for (uint16_t i = 0; i < buf.count && starts.size() < lines; ++i)
@@ -69,7 +38,7 @@ std::vector<const uint8_t*> ShadingLines(const ShadingBuffer& buf, uint32_t line
 
 // Averages every sample position, converts it through its channel's level-correction table
 // and lays the results out channel after channel (all red, then green, then blue).
-bool ComputeCoefficients(const ShadingBuffer& buf, uint32_t lineBytes, uint32_t lines, bool colour,
+bool ComputeCoefficients(const ScanBuffers& buf, uint32_t lineBytes, uint32_t lines, bool colour,
                          ShadingStore& store) {
     const uint32_t lead = colour ? 6 : 2;
     if (lineBytes <= lead) return false;
@@ -105,29 +74,46 @@ bool ComputeCoefficients(const ShadingBuffer& buf, uint32_t lineBytes, uint32_t 
     return true;
 }
 
+// The shading lines into the buffer, and their white levels into the store.
+bool ReadAndAverage(const ScanBuffers& buf, uint32_t lineBytes, uint32_t lines,
+                    const ShadingRequest& request) {
+    ReadShadingBlock& read = TheRequests.readShading;
+    read.resolution = request.resolution;
+    read.bytesPerLine = static_cast<uint16_t>(lineBytes);
+    read.lines = static_cast<uint16_t>(lines);
+    read.bytes = lineBytes * lines;
+    read.table = const_cast<ScanBufferEntry*>(buf.table);
+    if (!IssueRequest(ScanRequestReadShading, &read)) return false;
+    if (read.header.status != 0) return ShadingFailed();
+    if (!ComputeCoefficients(buf, lineBytes, lines, request.colour, TheShadingStore))
+        return ShadingFailed();
+    return true;
+}
+
 bool Measure(const ShadingRequest& request) {
     ShadingInfoBlock& info = TheRequests.shadingInfo;
     info.one = 1;
     if (!IssueRequest(ScanRequestShadingInfo, &info)) return false;
     if (info.header.status != 0) return ShadingFailed();
     const uint32_t lineBytes = info.bytesPerLine;
-    const uint32_t lines = info.lines;
-    ShadingBuffer buf;
-    if (lineBytes == 0 || lines == 0 || !AllocShadingBuffer(buf, lineBytes, lines, request.defaultLibrary)) {
+    // The buffer is sized like the scanner's, at most 4 MiB and smaller while memory is
+    // short; the measurement takes the lines it holds, enough of them or none at all.
+    ScanBuffers buf;
+    if (lineBytes == 0 || info.lines == 0 ||
+        !AllocScanBuffers(buf, lineBytes, info.lines, request.defaultLibrary, TheLink.port.BUF_ADDR,
+                          kMaxShadingBytes)) {
         AbortScan(TWCC_LOWMEMORY, 604);
         return false;
     }
-    ReadShadingBlock& read = TheRequests.readShading;
-    read.resolution = request.resolution;
-    read.bytesPerLine = static_cast<uint16_t>(lineBytes);
-    read.lines = static_cast<uint16_t>(lines);
-    read.bytes = lineBytes * lines;
-    read.table = buf.table;
-    if (!IssueRequest(ScanRequestReadShading, &read)) return false;
-    if (read.header.status != 0) return ShadingFailed();
-    if (!ComputeCoefficients(buf, lineBytes, lines, request.colour, TheShadingStore))
-        return ShadingFailed();
-    return true;
+    const uint32_t lines = std::min<uint32_t>(info.lines, buf.linesPerRequest);
+    if (lines < info.lines && lines < FewestShadingLines(request.colour)) {
+        FreeScanBuffers(buf);
+        AbortScan(TWCC_LOWMEMORY, 604);
+        return false;
+    }
+    const bool measured = ReadAndAverage(buf, lineBytes, lines, request);
+    FreeScanBuffers(buf);
+    return measured;
 }
 
 // The table BUF_ADDR filled for a coefficient array: at least one entry, no more than the

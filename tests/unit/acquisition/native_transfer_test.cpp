@@ -310,3 +310,53 @@ TEST_F(NativeTransferTest, AutoFeedNeverStartsOverAWaitingPage) {
 }
 
 }  // namespace
+
+namespace {
+
+// The shading measurement's buffer is at most 4 MiB and shrinks while memory is short: it
+// takes the lines it holds as long as the white level can be found from them, and says
+// "Insufficient Memory" when it cannot.
+TEST_F(NativeTransferTest, ShadingTakesTheLinesItsBufferHolds) {
+    Simulate("ShadingLines", "100");  // 100 lines of 65,535 bytes at 1200 dpi: over 4 MiB
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_TRUE(ScanFromWindow(kModeColor, 0, 1200, 0.2, 1.0, 11.4, 1.02))
+        << ::testing::PrintToString(MessageTexts());
+    EXPECT_LE(uint64_t(TheRequests.readShading.lines) * TheRequests.readShading.bytesPerLine, 4194304u);
+    NativeImage image;
+    TW_UINTPTR handle = 0;
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+    FinishPage();
+
+    // Short of memory: 10 of the 16 lines fit, enough for the white level; 5 are not.
+    Simulate("ShadingLines", "16");
+    ASSERT_EQ(Close(), TWRC_SUCCESS);
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    for (const uint32_t fitting : {10u, 5u}) {
+        SCOPED_TRACE(fitting);
+        plat::host::ClearMessageBoxes();
+        TW_USERINTERFACE ui{1, 0, nullptr};
+        ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+        const uint32_t shadingLine = 6 + 6 * 600;  // 600 pixels at 300 dpi
+        plat::host::FailAllocationsAbove(fitting * shadingLine + 100);
+        // Each case in another window, so that the scanner asks for a new measurement.
+        const double left = fitting == 10 ? 1.0 : 1.5;
+        const bool started = RunWindowScan(kModeColor, 0, 300, left, 1.0, left + 2.0, 1.5);
+        plat::host::FailAllocationsAbove(0);
+        if (fitting < 9) {
+            EXPECT_FALSE(started);
+            EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Insufficient Memory."});
+            EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+            TW_USERINTERFACE off{0, 0, nullptr};
+            ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &off), TWRC_SUCCESS);
+            continue;
+        }
+        ASSERT_TRUE(started) << ::testing::PrintToString(MessageTexts());
+        EXPECT_EQ(TheRequests.readShading.lines, fitting);
+        ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+        EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+        FinishPage();
+    }
+}
+
+}  // namespace
