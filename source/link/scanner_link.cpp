@@ -4,11 +4,13 @@
 
 #include "remote_client.h"
 #include "request_blocks_in_use.h"
+#include "request_clearing.h"
 
 ScannerLink TheLink;
 SourceRequestBlocks TheRequests;
 
 bool IssueRequest(uint32_t functionCode, void* block) {
+    ClearRequestBlock(functionCode, block);
     if (TheLink.remote) return RemoteExchange(functionCode, block);
     // No port library bound (the source is not open on a scanner): nothing can be asked.
     if (!TheLink.port.SPI_CALL) return false;
