@@ -1,6 +1,7 @@
 #include "scan_buffers.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -65,10 +66,22 @@ bool AllocScanBuffers(ScanBuffers& b, uint32_t bytesPerLine, uint32_t lines,
     }
     if (!b.block) return false;
     b.base = static_cast<uint8_t*>(plat::MemLock(b.block));
-    if (b.base) b.count = bufAddr(b.base, b.size, b.table, bytesPerLine);
+    if (b.base) b.count = DivideIntoTable(bufAddr, b.base, b.size, bytesPerLine, b.table);
     if (b.base && TableIsUsable(b, bytesPerLine)) return true;
     FreeScanBuffers(b);
     return false;
+}
+
+uint16_t DivideIntoTable(BufAddrProc bufAddr, uint8_t* area, uint32_t bytes, uint32_t unitBytes,
+                         ScanBufferTable& table) {
+    // A port library that gives more entries than a table of 16 holds would have written
+    // past one; here it writes into room to spare and its answer is refused instead.
+    constexpr uint16_t kRoom = 16 * kScanBufferTableEntries;
+    ScanBufferEntry roomy[kRoom] = {};
+    const uint16_t count = bufAddr(area, bytes, roomy, unitBytes);
+    if (count == 0 || count > kScanBufferTableEntries) return 0;
+    std::memcpy(table, roomy, sizeof(ScanBufferEntry) * count);
+    return count;
 }
 
 void FreeScanBuffers(ScanBuffers& b) {

@@ -31,6 +31,12 @@ bool AllocScanBuffers(ScanBuffers& buffers, uint32_t bytesPerLine, uint32_t line
                       uint32_t maxBytes = kMaxScanBufferBytes);
 void FreeScanBuffers(ScanBuffers& buffers);
 
+// BUF_ADDR's division of a locked area into `table`: the port library writes into a table
+// with room well beyond the entries it may give, and a count above what `table` holds is
+// refused (0) before any entry is used or copied; otherwise the entries are copied over.
+uint16_t DivideIntoTable(BufAddrProc bufAddr, uint8_t* area, uint32_t bytes, uint32_t unitBytes,
+                         ScanBufferTable& table);
+
 // Scan line `line` of the image: buffer (line / lines per buffer) modulo the buffer count.
 inline uint8_t* ScanLineAddress(const ScanBuffers& b, uint32_t line, uint32_t bytesPerLine) {
     const uint32_t entry = (line / b.linesPerBuffer) % b.count;

@@ -132,8 +132,8 @@ bool SendCoefficients(uint16_t resolution, const ShadingStore& store) {
     const uint32_t samples = static_cast<uint32_t>(store.high.size());
     ScanBufferTable highTable{}, lowTable{};
     std::vector<uint8_t> high = store.high, low = store.low;
-    const uint16_t highCount = TheLink.port.BUF_ADDR(high.data(), samples, highTable, samples);
-    const uint16_t lowCount = TheLink.port.BUF_ADDR(low.data(), samples, lowTable, samples);
+    const uint16_t highCount = DivideIntoTable(TheLink.port.BUF_ADDR, high.data(), samples, samples, highTable);
+    const uint16_t lowCount = DivideIntoTable(TheLink.port.BUF_ADDR, low.data(), samples, samples, lowTable);
     if (!CoefficientTableFits(highTable, highCount, high.data(), samples) ||
         !CoefficientTableFits(lowTable, lowCount, low.data(), samples))
         return ShadingFailed();

@@ -52,3 +52,37 @@ TEST(RequestClearing, AnswersAndReservedBytesGoCallersFieldsStay) {
 }
 
 }  // namespace
+
+#include "scan_buffers.h"
+
+namespace {
+
+uint16_t gEntriesToWrite = 0;
+
+uint16_t KV_WINAPI WritingBufAddr(void* area, uint32_t bytes, void* table, uint32_t unit) {
+    auto* entries = static_cast<ScanBufferEntry*>(table);
+    for (uint16_t i = 0; i < gEntriesToWrite; ++i)
+        entries[i] = ScanBufferEntry{unit, 1, 0, static_cast<uint8_t*>(area) + (i * unit) % bytes, {}};
+    return gEntriesToWrite;
+}
+
+// A port library that answers with more entries than a table holds writes into room to
+// spare, and the answer is refused before anything of it is used.
+TEST(BufferTable, MoreEntriesThanTheTableHoldsAreRefused) {
+    uint8_t area[4096];
+    struct {
+        ScanBufferTable table;
+        uint8_t guard[64];
+    } t;
+    std::memset(&t, 0xCD, sizeof t);
+    gEntriesToWrite = 40;
+    EXPECT_EQ(DivideIntoTable(WritingBufAddr, area, sizeof area, 64, t.table), 0);
+    for (uint8_t g : t.guard) ASSERT_EQ(g, 0xCD);
+    EXPECT_EQ(t.table[0].size, 0xCDCDCDCDu);  // nothing copied
+    gEntriesToWrite = 16;
+    EXPECT_EQ(DivideIntoTable(WritingBufAddr, area, sizeof area, 64, t.table), 16);
+    EXPECT_EQ(t.table[15].address, area + 15 * 64);
+    for (uint8_t g : t.guard) ASSERT_EQ(g, 0xCD);
+}
+
+}  // namespace
