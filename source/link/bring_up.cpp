@@ -66,12 +66,16 @@ void TakeScannerFacts(const InquiryBlock& inquiry) {
     if (uint16_t optical = InquiryOpticalResolution(inquiry)) TheLink.opticalResolution = optical;
 }
 
-// Everything the previous open learnt is forgotten; only the bound port library stays.
+// Everything the previous open learnt is forgotten but the bound port library and the optical
+// resolution: a scanner whose inquiry spells no resolution this source knows keeps the one
+// learnt before.
 void ForgetPreviousScanner() {
     if (TheLink.remote) RemoteStop();
-    PortLibrary port = TheLink.port;
+    const PortLibrary port = TheLink.port;
+    const uint16_t optical = TheLink.opticalResolution;
     TheLink = ScannerLink{};
     TheLink.port = port;
+    TheLink.opticalResolution = optical;
 }
 
 }  // namespace

@@ -210,6 +210,17 @@ TEST_F(OpenTest, NarrowBedAndOtherModels) {
     EXPECT_TRUE(TheLink.optionInstalled);
 }
 
+// Digits this source does not know ("8000", the prescan library's spelling) keep the
+// resolution an earlier open learnt.
+TEST_F(OpenTest, UnknownResolutionDigitsKeepTheResolutionLearntBefore) {
+    Simulate("Model", "800");
+    Simulate("ResolutionDigits", "prescan");
+    TheLink.opticalResolution = 800;  // what an earlier open of this process learnt
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    EXPECT_EQ(std::string(TheRequests.inquiry.opticalResolution, 4), "8000");
+    EXPECT_EQ(TheLink.opticalResolution, 800);
+}
+
 TEST_F(OpenTest, LampSaverDelayIsSentAtOpen) {
     SetProfile("A3 SCANNER", "SAVER", "45");
     ASSERT_EQ(Open(), TWRC_SUCCESS);
