@@ -139,7 +139,7 @@ bool SendToneTables(ScanSettings& s, bool windowShown) {
     how.scanMode = s.ScanMode;
     how.opticalResolution = TheLink.opticalResolution;
     how.windowShown = windowShown;
-    how.officeApplication = !windowShown && AppIs(LanguageString(64));
+    how.officeApplication = AppIs(LanguageString(64));
     how.outputMatch = s.OutputMatch != 0;
     PrepareToneDownload(committed, how, TheToneColour.tones, TheRequests.sendGamma);
     if (!IssueRequest(ScanRequestSendGamma, &TheRequests.sendGamma)) return false;

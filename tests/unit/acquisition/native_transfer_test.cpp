@@ -360,3 +360,33 @@ TEST_F(NativeTransferTest, ShadingTakesTheLinesItsBufferHolds) {
 }
 
 }  // namespace
+
+namespace {
+
+// The office application's line art takes its threshold from the highlight alone, with the
+// window as without it; other applications' scans from the window take the middle of
+// highlight and shadow.
+TEST_F(NativeTransferTest, TheOfficeApplicationsThresholdHoldsWithTheWindow) {
+    for (const char* name : {"Corvane Office", "twainscan"}) {
+        SCOPED_TRACE(name);
+        std::strcpy(app.ProductName, name);
+        ASSERT_EQ(Open(), TWRC_SUCCESS);
+        TW_USERINTERFACE ui{1, 0, nullptr};
+        ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+        ASSERT_TRUE(RunWindowScanWith(
+            [](ScanSettings& s) {
+                s.ScanMode = kModeLineArt;
+                s.ScanRes = 150;
+                s.Enhancement.channel[kMaster].highlight = 200;
+                s.Enhancement.channel[kMaster].shadow = 40;
+            },
+            1.0, 1.0, 2.0, 1.5));
+        const bool office = std::strcmp(name, "Corvane Office") == 0;
+        EXPECT_EQ(TheRequests.sendGamma.threshold, office ? (128 - 200) & 255 : (200 + 40) / 2);
+        TW_PENDINGXFERS pending{};
+        ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWRC_SUCCESS);
+        ASSERT_EQ(Close(), TWRC_SUCCESS);
+    }
+}
+
+}  // namespace
