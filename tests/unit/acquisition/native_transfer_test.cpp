@@ -12,6 +12,7 @@
 #include "negotiation.h"
 #include "host_control.h"
 #include "request_blocks_in_use.h"
+#include "scan_job_state.h"
 #include "scan_settings.h"
 #include "source_record.h"
 #include "transfer_fixture.h"
@@ -387,6 +388,22 @@ TEST_F(NativeTransferTest, TheOfficeApplicationsThresholdHoldsWithTheWindow) {
         ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending), TWRC_SUCCESS);
         ASSERT_EQ(Close(), TWRC_SUCCESS);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Every way a scan job ends early says that no image is coming, the scanner's own refusals
+// (608 not ready here) as well as the job's.
+TEST_F(NativeTransferTest, AJobEndedByTheScannerIsAFailedScan) {
+    Simulate("InquiryStatus", "255");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    plat::host::ClearMessageBoxes();
+    TheScanJob.ScanFailed = false;
+    EXPECT_FALSE(ScanFromWindow(kModeGray, 0, 150, 1.0, 1.0, 2.0, 1.5));
+    EXPECT_TRUE(TheScanJob.ScanFailed);
+    EXPECT_EQ(MessageCaptions().size(), 1u);
 }
 
 }  // namespace
