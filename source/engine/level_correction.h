@@ -21,8 +21,8 @@ extern LevelCorrectionRecord LevelCorrectionTables;
 uint16_t LevelCorrectionEntry(uint16_t v, int i);
 
 // Replaces the tables with ones built from the four calibration values. When a block cannot
-// be allocated or locked, every table is left unbuilt and false is returned; nothing is
-// reported, as the scan can still run without them.
+// be allocated or locked, every table is left unbuilt and false is returned; the shading
+// measurement that needs them tries again and reports the shortage.
 bool BuildLevelCorrectionTables(const uint16_t (&calibration)[kLevelCorrectionChannels]);
 
 // Frees the blocks (source closed, or process-attach state for the tests).

@@ -23,6 +23,15 @@ bool ShadingFailed() {
     return false;
 }
 
+// The white levels are converted through the level-correction tables built at enabling; when
+// memory was short then, they are built now. Without them the coefficients would leave
+// every column's own white in the image.
+bool LevelCorrectionReady() {
+    for (plat::MemHandle h : LevelCorrectionTables.table)
+        if (!h) return BuildLevelCorrectionTables(TheLink.calibration);
+    return true;
+}
+
 // The fewest shading lines the white level can drop its extremes from.
 uint32_t FewestShadingLines(bool colour) { return colour ? 9 : 7; }
 
@@ -54,7 +63,8 @@ bool ComputeCoefficients(const ScanBuffers& buf, uint32_t lineBytes, uint32_t li
             locked[c].assign(entries, entries + kLevelCorrectionEntries);
             plat::MemUnlock(LevelCorrectionTables.table[table]);
         }
-        tables[c] = locked[c].empty() ? nullptr : locked[c].data();
+        if (locked[c].empty()) return false;
+        tables[c] = locked[c].data();
     }
     const std::vector<const uint8_t*> starts = ShadingLines(buf, lines, lineBytes);
     if (starts.size() < lines) return false;
@@ -66,7 +76,7 @@ bool ComputeCoefficients(const ScanBuffers& buf, uint32_t lineBytes, uint32_t li
     store.colour = colour;
     for (uint32_t s = 0; s < perChannel * channels; ++s) {
         const uint32_t channel = s % channels;
-        const uint16_t value = tables[channel] ? tables[channel][averages[s]] : averages[s];
+        const uint16_t value = tables[channel][averages[s]];
         const uint32_t out = channel * perChannel + s / channels;
         store.high[out] = static_cast<uint8_t>(value >> 8);
         store.low[out] = static_cast<uint8_t>(value);
@@ -96,6 +106,10 @@ bool Measure(const ShadingRequest& request) {
     if (!IssueRequest(ScanRequestShadingInfo, &info)) return false;
     if (info.header.status != 0) return ShadingFailed();
     const uint32_t lineBytes = info.bytesPerLine;
+    if (!LevelCorrectionReady()) {
+        AbortScan(TWCC_LOWMEMORY, 604);
+        return false;
+    }
     // The buffer is sized like the scanner's, at most 4 MiB and smaller while memory is
     // short; the measurement takes the lines it holds, enough of them or none at all.
     ScanBuffers buf;

@@ -229,6 +229,7 @@ TEST_P(ResourceMatrix, EveryOperationOfATransferFails) {
     const std::string scratch = (windowsDir / "probe.bin").string();
     ASSERT_EQ(Open(), TWRC_SUCCESS);
     unsigned failed = 0;
+    bool reachedTheEnd = false;
     for (unsigned n = 1; n <= 400; ++n) {
         Outcome out;
         ASSERT_TRUE(Scan(mech, frame, out)) << n;
@@ -245,6 +246,7 @@ TEST_P(ResourceMatrix, EveryOperationOfATransferFails) {
                        std::to_string(n - 1) + (allocation ? " allocations, " : " writes, ") +
                        std::to_string(failed) + " of them fail the transfer");
             EndAsApplication(out);
+            reachedTheEnd = true;
             break;
         }
         ReportCell(fault + std::to_string(n) + (frame == Frame::TwoBands ? ", 2 bands" : ""),
@@ -268,16 +270,65 @@ TEST_P(ResourceMatrix, EveryOperationOfATransferFails) {
         EndAsApplication(out);
         if (HasFatalFailure()) return;
     }
+    EXPECT_TRUE(reachedTheEnd) << "the transfer still had operations to fail after 400";
     ExpectCleanScan(mech);
+}
+
+// The same from the enabling call on: the scan job's own allocations (shading buffer, drop
+// maps, tables) fail the job with its message and the close request, the source back in
+// state 400; the transfer's as above.
+TEST_P(ResourceMatrix, EveryAllocationFromEnablingOnFails) {
+    const auto [resource, mech, frame] = GetParam();
+    if (resource != Resource::Allocation) return;
+    SimulateAll({{"ReuseShading", "0"}});  // every scan measures its shading anew
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    bool reachedTheEnd = false;
+    for (unsigned n = 1; n <= 600 && !reachedTheEnd; ++n) {
+        Outcome out;
+        plat::host::FailAllocationAt(n);
+        const bool scanned = Scan(mech, frame, out);
+        if (scanned) Transfer(mech, out);
+        if (AllocationFailureUnused(n)) {
+            EXPECT_EQ(out.rc, TWRC_XFERDONE);
+            EXPECT_TRUE(out.imageExact);
+            EXPECT_TRUE(out.messages.empty());
+            reachedTheEnd = true;
+        } else {
+            ReportCell("allocation failure #" + std::to_string(n) + " from enabling" +
+                           (frame == Frame::TwoBands ? ", 2 bands" : ""),
+                       MechName(mech), out);
+            if (out.rc != TWRC_XFERDONE) {
+                EXPECT_EQ(out.rc, TWRC_FAILURE) << n;
+                EXPECT_EQ(out.cc, TWCC_LOWMEMORY) << n;
+                EXPECT_EQ(out.messages, std::vector<uint32_t>{604u}) << n << " " << ::testing::PrintToString(out.texts);
+                EXPECT_TRUE(out.closeRequest) << n;
+                EXPECT_EQ(out.state, scanned ? 700 : 400) << n;
+            } else {
+                EXPECT_TRUE(out.imageExact) << n;
+                EXPECT_TRUE(out.messages.empty()) << n;
+            }
+        }
+        EXPECT_TRUE(out.tempFiles.empty()) << n;
+        // Tables that could not be built at enabling are simply not there (at most fewer).
+        EXPECT_LE(out.leakedBlocks, 0) << n;
+        if (TheSource.SourceState >= 500) EndAsApplication(out);
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_TRUE(reachedTheEnd) << "the scan still had allocations to fail after 600";
+    ExpectCleanScan(mech);
+    ASSERT_EQ(Close(), TWRC_SUCCESS);
+    EXPECT_EQ(plat::host::LiveBlocks(), 0u);
 }
 
 std::vector<ResourceCell> ResourceCells() {
     std::vector<ResourceCell> cells;
+    // Native and plain memory transfers write nothing: no write cells for them.
     for (Frame f : {Frame::Small, Frame::TwoBands})
         for (Resource r : {Resource::Allocation, Resource::Write})
             for (Mech m : {Mech::Native, Mech::Memory, Mech::MemorySpooled, Mech::FileTiff,
                            Mech::FileBmp, Mech::FileSpooled})
-                cells.push_back({r, m, f});
+                if (r == Resource::Allocation || (m != Mech::Native && m != Mech::Memory))
+                    cells.push_back({r, m, f});
     return cells;
 }
 
