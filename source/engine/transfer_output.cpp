@@ -1,5 +1,7 @@
 #include "transfer_output.h"
 
+#include <string>
+
 #include "abort_scan.h"
 #include "bmp_layout.h"
 #include "scan_job_state.h"
@@ -34,16 +36,29 @@ bool TransferOutputRequest(const char* path, uint16_t fileFormat, OutputFileRequ
     return true;
 }
 
+// A free name beside the output: its name with ".part" (and a number) added. "" when none is
+// free.
+std::string WritingPathFor(const std::string& path) {
+    for (int i = 0; i < 16; ++i) {
+        const std::string candidate = path + ".part" + (i ? std::to_string(i) : "");
+        if (!plat::FileExists(candidate.c_str())) return candidate;
+    }
+    return {};
+}
+
 bool OpenTransferOutput(const char* path, uint16_t fileFormat) {
     TransferState& t = TheTransfer;
+    const std::string writing = WritingPathFor(path);
     OutputFileRequest r;
-    if (!TransferOutputRequest(path, fileFormat, &r)) r.fileFormat = 0xFFFF;  // refused below
+    if (writing.empty() || !TransferOutputRequest(writing.c_str(), fileFormat, &r))
+        r.fileFormat = 0xFFFF;  // refused below
     t.output = OpenOutputFile(TheScanJob.owner, r);
     if (t.output == plat::kNoFile) {
         AbortScanAfterMessage(TWCC_OPERATIONERROR);
         return false;
     }
     t.outputPath = path;
+    t.writingPath = writing;
     if (!BeginOutputBands(&t.outputBands, t.output, r)) {
         AbortScan(TWCC_LOWMEMORY, kInsufficientMemory);
         return false;
@@ -66,7 +81,7 @@ bool CompleteTransferOutput() {
     const bool complete = EndOutputBands(&t.outputBands);
     const bool closed = plat::FileClose(t.output);
     t.output = plat::kNoFile;
-    if (complete && closed) {
+    if (complete && closed && plat::FileReplace(t.writingPath.c_str(), t.outputPath.c_str())) {
         t.outputComplete = true;
         return true;
     }

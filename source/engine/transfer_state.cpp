@@ -49,9 +49,9 @@ void FinishTransfer() {
     EndOutputBands(&t.outputBands);
     FreeTransferSteps();
     if (t.output != plat::kNoFile) plat::FileClose(t.output);
-    // An image the application was not given is not left under its name either: a
-    // cancelled or failed transfer to the default name would otherwise leave a temporary file.
-    if (!t.outputPath.empty() && !t.outputComplete) plat::FileDelete(t.outputPath.c_str());
+    // An image the application was not given is not left behind, and whatever the user had
+    // under the asked name stays as it was.
+    if (!t.writingPath.empty() && !t.outputComplete) plat::FileDelete(t.writingPath.c_str());
     t = TransferState{};
 }
 

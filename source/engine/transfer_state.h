@@ -53,8 +53,10 @@ struct TransferState {
     uint32_t blockRows = 0;      // rows of the block just filled
     uint32_t spoolLinesRead = 0; // lines read back from the spool
 
-    // The output file of a file transfer.
+    // The output file of a file transfer: written under a name of its own beside the one the
+    // application asked for, and given that name once the image is complete in it.
     std::string outputPath;
+    std::string writingPath;
     plat::FileHandle output = plat::kNoFile;
     OutputBands outputBands;
     bool outputComplete = false;  // every row written and the file closed: it is the image

@@ -73,6 +73,8 @@ int64_t FileWriteGather(FileHandle f, int64_t offset, const FileSegment* segment
                         void* scratch, size_t scratchBytes);
 bool FileDelete(const char* path);
 bool FileMove(const char* from, const char* to);  // fails when the target exists
+// Moves `from` to `to` in one step, replacing a file already there (on one volume).
+bool FileReplace(const char* from, const char* to);
 bool FileExists(const char* path);                // also true for a directory; opens nothing
 int64_t FileSize(const char* path);               // -1 when absent or a directory
 // Free bytes on the volume that holds path (a directory or a file in it); -1 when unknown.

@@ -183,6 +183,13 @@ bool FileMove(const char* from, const char* to) {
     return moved;
 }
 
+bool FileReplace(const char* from, const char* to) {
+    if (!from || !to) return false;
+    const bool moved = ::rename(host::MapPath(from).c_str(), host::MapPath(to).c_str()) == 0;
+    host::internal::FilesChanged();
+    return moved;
+}
+
 bool FileExists(const char* path) {
     struct stat st {};
     return path && ::stat(host::MapPath(path).c_str(), &st) == 0;

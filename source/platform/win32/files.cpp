@@ -127,6 +127,10 @@ bool FileMove(const char* from, const char* to) {
     return from && to && ::MoveFileA(from, to) != FALSE;
 }
 
+bool FileReplace(const char* from, const char* to) {
+    return from && to && ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
 bool FileExists(const char* path) {
     return path && ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "capability_tables.h"
@@ -210,12 +212,14 @@ TEST_F(FileTransferTest, PostProcessedTransfersSpoolBesideTheOutput) {
     EXPECT_EQ(TempFiles(), std::vector<std::string>{outputName});
     FinishPage();
 
-    // Without post-processing the image goes straight to the default name.
+    // Without post-processing the image goes straight into its file, under a name of its own
+    // until it is complete (the earlier image under the default name stays until then).
     ScanForFile(2, 2, TWFF_TIFF);
     WatchTempFolder();
     ASSERT_EQ(Transfer(), TWRC_XFERDONE);
     ExpectReferenceFile(output, TWFF_TIFF);
-    EXPECT_EQ(seen, std::set<std::string>{outputName});
+    EXPECT_EQ(seen, (std::set<std::string>{outputName, outputName + ".part"}));
+    EXPECT_EQ(TempFiles(), std::vector<std::string>{outputName});
     EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
 }
 
@@ -254,6 +258,8 @@ TEST_F(FileTransferTest, TransfersThatCannotBeServedAreRefused) {
 
 // An unwritable path, a header or a band that cannot be written, and Escape during the
 // reading: no file is left, neither the output nor a temporary one, and no memory.
+// A failed or cancelled transfer leaves no file of its own, and a file the user already had
+// under the asked name is still there as it was.
 TEST_F(FileTransferTest, FailureAndCancelLeaveNoFile) {
     ASSERT_EQ(Open(), TWRC_SUCCESS);
     SetFrame(1.0, 1.0, 11.0, 2.0);  // more than one band of colour
@@ -269,14 +275,24 @@ TEST_F(FileTransferTest, FailureAndCancelLeaveNoFile) {
         {"second band", OutPath("band.tif"), [] { plat::host::FailWriteAt(3); }, TWRC_FAILURE},
         {"escape", OutPath("escape.tif"), [] { plat::host::PressEscapeAtPump(2); }, TWRC_CANCEL},
     };
+    const std::string earlier = "the user's earlier page";
     for (const Case& c : cases) {
         plat::host::ClearMessageBoxes();
         ASSERT_EQ(SetFile(c.path), TWRC_SUCCESS);
+        std::ofstream(c.path, std::ios::binary) << earlier;  // not in the missing folder
         ScanForFile(2, 4, TWFF_TIFF);
         c.arm();
         EXPECT_EQ(Transfer(), c.rc) << c.what;
         EXPECT_EQ(TheSource.SourceState, 700) << c.what;
-        EXPECT_FALSE(std::filesystem::exists(c.path)) << c.what;
+        const bool missingFolder = !std::filesystem::exists(std::filesystem::path(c.path).parent_path());
+        if (missingFolder) {
+            EXPECT_FALSE(std::filesystem::exists(c.path)) << c.what;
+        } else {
+            std::ifstream in(c.path, std::ios::binary);
+            EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), earlier) << c.what;
+            for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(c.path).parent_path()))
+                EXPECT_EQ(entry.path().extension().string().rfind(".part", 0), std::string::npos) << c.what;
+        }
         EXPECT_TRUE(TempFiles().empty()) << c.what;
         EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly) << c.what;
         if (c.rc == TWRC_FAILURE) {

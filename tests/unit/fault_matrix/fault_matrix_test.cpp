@@ -140,6 +140,7 @@ void ExpectOutcome(const Expect& want, const Outcome& got) {
         EXPECT_TRUE(got.imageExact);
     }
     EXPECT_TRUE(got.tempFiles.empty()) << ::testing::PrintToString(got.tempFiles);
+    EXPECT_FALSE(got.earlierFileLost) << "the user's file under the output's name was not kept";
     EXPECT_EQ(got.leakedBlocks, 0);
     // However the scanner misbehaves, no call waits longer than the scanner's bound.
     EXPECT_LE(got.virtualMs, std::max(kReadyWaitLimitMs, kScannerBusyLimitMs) + 200);
@@ -253,6 +254,7 @@ TEST_P(ResourceMatrix, EveryOperationOfATransferFails) {
                    MechName(mech), out);
         EXPECT_TRUE(out.tempFiles.empty()) << n;
         EXPECT_EQ(out.leakedBlocks, 0) << n;
+        EXPECT_FALSE(out.earlierFileLost) << n;
         if (out.rc == TWRC_XFERDONE) {
             // Survived: a smaller buffer, or a block whose loss the writer works around.
             EXPECT_TRUE(out.imageExact) << n;

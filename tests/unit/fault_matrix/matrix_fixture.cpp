@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "ds_entry.h"
 #include "host_control.h"
@@ -190,8 +192,21 @@ bool MatrixTest::Scan(Mech mech, Frame frame, Outcome& out) {
     return true;
 }
 
+namespace {
+
+// What the user already had under the output's name: a failed transfer must leave it alone.
+constexpr char kEarlierFile[] = "an image the user kept under this name";
+
+bool HoldsEarlierFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    return text == kEarlierFile;
+}
+
+}  // namespace
+
 void MatrixTest::Transfer(Mech mech, Outcome& out) {
-    std::filesystem::remove(OutputPath());
+    if (ToFile(mech)) std::ofstream(OutputPath(), std::ios::binary) << kEarlierFile;
     const uint32_t start = plat::TickCount();
     TW_UINT16 rc;
     std::vector<uint8_t> image;
@@ -216,7 +231,7 @@ void MatrixTest::Transfer(Mech mech, Outcome& out) {
     // The image is the application's only when the transfer was done.
     if (rc == TWRC_XFERDONE) out.imageExact = ImageIsReference(mech, image, handle);
     else if (handle != 0) ADD_FAILURE() << "a bitmap was handed over with " << rc;
-    out.outputLeft = ToFile(mech) && rc != TWRC_XFERDONE && std::filesystem::exists(OutputPath());
+    out.earlierFileLost = ToFile(mech) && rc != TWRC_XFERDONE && !HoldsEarlierFile(OutputPath());
     out.leakedBlocks = long(plat::host::LiveBlocks()) - long(kTablesOnly);
 }
 

@@ -27,7 +27,7 @@ struct Outcome {
     bool imageExact = false;          // a completed transfer delivered the reference image
     std::vector<std::string> tempFiles;
     long leakedBlocks = 0;            // live blocks beyond the level-correction tables
-    bool outputLeft = false;          // a failed file transfer left its output file
+    bool earlierFileLost = false;     // a failed file transfer changed the user's file of that name
     uint32_t virtualMs = 0;           // on the platform clock, during the failing call
 };
 

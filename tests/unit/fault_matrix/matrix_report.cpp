@@ -40,7 +40,7 @@ public:
         std::printf("\n==== fault matrix: %zu lines ====\n", Lines().size());
         std::printf("%-34s %-15s %-9s %-8s %-15s %-12s %-5s %-5s %-5s %-5s %-4s %-4s %s\n",
                     "fault", "mechanism", "call", "rc", "condition", "messages", "state",
-                    "close", "image", "temp", "leak", "out", "virtual ms");
+                    "close", "image", "temp", "leak", "kept", "virtual ms");
         for (const std::string& line : Lines()) std::printf("%s\n", line.c_str());
         std::fflush(stdout);
     }
@@ -63,6 +63,6 @@ void ReportCell(const std::string& fault, const std::string& mechanism, const Ou
                   fault.c_str(), mechanism.c_str(), out.call.c_str(), ReturnCodeName(out.rc),
                   ConditionName(out.cc), ids.c_str(), out.state, out.closeRequest ? "yes" : "no",
                   out.imageExact ? "exact" : "-", out.tempFiles.size(), out.leakedBlocks,
-                  out.outputLeft ? "left" : "-", out.virtualMs);
+                  out.earlierFileLost ? "LOST" : "-", out.virtualMs);
     Lines().push_back(line);
 }
