@@ -33,25 +33,34 @@ void FillReadRequest(ReadDataBlock& r, const ScanBuffers& b, uint32_t bytesPerLi
     r.table = const_cast<ScanBufferEntry*>(b.table);
 }
 
-// Sends the band's request; "data not ready" is asked once more, and a second "data not
-// ready" is taken as read. Any other status, also on the second asking, is a read error.
-bool RequestBand(const ScanBuffers& b, uint32_t bytesPerLine, uint32_t bandLines,
-                 uint32_t linesRead) {
+// Between askings of a band the scanner answered "data not ready" for.
+constexpr uint32_t kNotReadyPauseMs = 100;
+
+// Sends the band's request. "Data not ready" is asked again, at once and then after each
+// pause, as long as the scanner's bound lasts; Escape between the askings cancels. A band the
+// scanner did not fill never reaches the transfer: still not ready after the bound, or any
+// other status, is a read error.
+ReadOutcome RequestBand(const ScanBuffers& b, uint32_t bytesPerLine, uint32_t bandLines,
+                        uint32_t linesRead) {
     ReadDataBlock& r = TheRequests.readData;
-    FillReadRequest(r, b, bytesPerLine, bandLines, linesRead);
-    if (!IssueRequest(ScanRequestReadData, &r)) return false;
-    if (r.header.status == kScanStatusNoPaper) {
+    const uint32_t start = plat::TickCount();
+    for (uint32_t asked = 0;; ++asked) {
         FillReadRequest(r, b, bytesPerLine, bandLines, linesRead);
-        if (!IssueRequest(ScanRequestReadData, &r)) return false;
-        if (r.header.status == kScanStatusNoPaper) return true;
-    }
-    if (r.header.status != 0) {
+        if (!IssueRequest(ScanRequestReadData, &r)) return ReadOutcome::Failed;
         const uint16_t status = r.header.status;
-        StopScanner();
-        ReportReadError(status);
-        return false;
+        if (status == 0) return ReadOutcome::Done;
+        if (status != kScanStatusNoPaper || plat::TickCount() - start >= kScannerBusyLimitMs) {
+            StopScanner();
+            ReportReadError(status);
+            return ReadOutcome::Failed;
+        }
+        if (asked == 0) continue;
+        plat::SleepMs(kNotReadyPauseMs);
+        if (plat::PumpMessagesCheckEscape()) {
+            CancelRead();
+            return ReadOutcome::Cancelled;
+        }
     }
-    return true;
 }
 
 void CountProgress(ReadProgress& progress, uint32_t bandLines, uint32_t totalLines) {
@@ -76,7 +85,8 @@ ReadOutcome ReadOneBand(ScanBuffers& b, uint32_t bytesPerLine, uint32_t totalLin
         return ReadOutcome::Cancelled;
     }
     const uint32_t bandLines = std::min(b.linesPerRequest, totalLines - linesRead);
-    if (!RequestBand(b, bytesPerLine, bandLines, linesRead)) return ReadOutcome::Failed;
+    const ReadOutcome asked = RequestBand(b, bytesPerLine, bandLines, linesRead);
+    if (asked != ReadOutcome::Done) return asked;
     const uint32_t first = linesRead;
     linesRead += bandLines;
     CountProgress(progress, bandLines, totalLines);

@@ -139,13 +139,22 @@ TEST_F(NativeTransferTest, DataNotReadyOnceIsAskedAgainSilently) {
     EXPECT_TRUE(plat::host::MessageBoxes().empty());
 }
 
-TEST_F(NativeTransferTest, DataNotReadyTwiceIsTakenAsReadWithoutAMessage) {
-    Simulate("ReadFault", "0x8321@40*2");
+// "Data not ready" again and again is asked again until the band comes; Escape while the
+// scanner keeps the source waiting cancels.
+TEST_F(NativeTransferTest, DataNotReadyIsAskedAgainUntilTheBandComes) {
+    Simulate("ReadFault", "0x8321@40*5");
     ASSERT_EQ(Open(), TWRC_SUCCESS);
     ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 150, 1.0, 1.0, 3.0, 4.0));
     NativeImage image;
     TW_UINTPTR handle = 0;
-    EXPECT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
+    EXPECT_EQ(DifferingBytes(image, Reference()), 0u);
+    EXPECT_TRUE(plat::host::MessageBoxes().empty());
+    FinishPage();
+
+    ASSERT_TRUE(ScanFromWindow(kModeGray, 0, 150, 1.0, 1.0, 3.0, 4.0));
+    plat::host::PressEscapeAtPump(3);
+    EXPECT_EQ(Transfer(image, handle), TWRC_CANCEL);
     EXPECT_TRUE(plat::host::MessageBoxes().empty());
 }
 

@@ -82,9 +82,12 @@ const std::vector<Fault>& Faults() {
          {"transfer", kFail, kOp, {622}, 700, true}},
         {"read 0x8321 once", {{"ReadFault", "0x8321@30"}}, Shows::WhileReading,
          {"transfer", kDone, kNone, {}, 700, false, true}},
-        // The second "data not ready" is taken as the band: the image is not the scanner's.
+        // "Data not ready" is asked again until the band comes: the image is the scanner's.
         {"read 0x8321 twice", {{"ReadFault", "0x8321@30*2"}}, Shows::WhileReading,
-         {"transfer", kDone, kNone, {}, 700, false}},
+         {"transfer", kDone, kNone, {}, 700, false, true}},
+        // ... but not beyond the scanner's bound: a band that never comes is a read error.
+        {"read 0x8321 for ever", {{"ReadFault", "0x8321@30*65535"}}, Shows::WhileReading,
+         {"transfer", kFail, kOp, {621}, 700, true}},
         // The retry of a "data not ready" band answers a jam: an error, not image data.
         {"read 0x8321 then jam", {{"ReadFault", "0x8321@30+0x8217"}}, Shows::WhileReading,
          {"transfer", kFail, kOp, {620}, 700, true}},
