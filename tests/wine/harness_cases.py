@@ -34,8 +34,19 @@ def case_message_boxes_logged(context):
     ], "unexpected message boxes: %r" % captured)
 
 
+def case_gtest_verdict(context):
+    # GoogleTest's "[  PASSED  ]" line comes also when tests failed or none ran.
+    from wine_run import gtest_failure
+    expect(gtest_failure(["[  PASSED  ] 12 tests."]) is None, "a clean run was refused")
+    expect(gtest_failure(["[  PASSED  ] 11 tests.", "[  FAILED  ] 1 test, listed below:"]),
+           "a failed test was accepted")
+    expect(gtest_failure(["[  PASSED  ] 0 tests."]), "a run of no test was accepted")
+    expect(gtest_failure([]), "a run that printed nothing was accepted")
+
+
 if __name__ == "__main__":
     main({
         "crash_fails_fast": case_crash_fails_fast,
         "message_boxes_logged": case_message_boxes_logged,
+        "gtest_verdict": case_gtest_verdict,
     })

@@ -22,6 +22,18 @@ def resolve(tree, program):
     return known[program] if program in known else os.path.abspath(program)
 
 
+def gtest_failure(lines):
+    """GoogleTest prints "[  PASSED  ] N tests." also when some failed or none ran: the run
+    counts only with at least one test passed and no "[  FAILED  ]" line. None when it does."""
+    if any(line.startswith("[  FAILED  ]") for line in lines):
+        return "a test failed"
+    for line in lines:
+        words = line[len("[  PASSED  ]"):].split()
+        if line.startswith("[  PASSED  ]") and words and words[0].isdigit() and int(words[0]) > 0:
+            return None
+    return "no test ran"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -37,6 +49,8 @@ def main():
     parser.add_argument("--seconds", type=int, default=120)
     parser.add_argument("--success-line")
     parser.add_argument("--success-prefix")
+    parser.add_argument("--gtest", action="store_true",
+                        help="a GoogleTest program: at least one test ran and none failed")
     parser.add_argument("--keep", action="store_true", help="keep the prefix copy")
     parser.add_argument("--name", help="name of the prefix copy (default: the program)")
     parser.add_argument("program", nargs=argparse.REMAINDER)
@@ -44,8 +58,10 @@ def main():
     program = args.program[1:] if args.program[:1] == ["--"] else args.program
     if not program:
         parser.error("no program given")
+    if args.gtest:
+        args.success_prefix = "[  PASSED  ]"
     if args.success_line is None and args.success_prefix is None:
-        parser.error("give --success-line or --success-prefix")
+        parser.error("give --success-line, --success-prefix or --gtest")
 
     tree = os.path.abspath(args.tree)
     exe = resolve(tree, program[0])
@@ -63,11 +79,13 @@ def main():
                             success_line=args.success_line, success_prefix=args.success_prefix)
     sys.stdout.write(result.stdout)
     sys.stderr.write(result.stderr)
-    if not result.ok:
+    gtest_why = gtest_failure(result.lines) if args.gtest else None
+    if not result.ok or gtest_why:
         why = ("timed out" if result.timed_out else "crashed" if result.crashed else
-               "exit %d" % result.returncode if result.returncode else "no success line")
+               "exit %d" % result.returncode if result.returncode else
+               gtest_why or "no success line")
         print("wine_run: %s failed (%s)" % (os.path.basename(exe), why), file=sys.stderr)
-    sys.exit(0 if result.ok else 1)
+    sys.exit(0 if result.ok and not gtest_why else 1)
 
 
 if __name__ == "__main__":
