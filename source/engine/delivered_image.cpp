@@ -1,11 +1,11 @@
 #include "delivered_image.h"
 
 bool DeliveredImageOf(const ScanJobState& job, uint16_t scanMode, uint16_t subMode,
-                      const DescreenDropMaps& maps, DeliveredImage* image) {
+                      const DescreenDropMaps& maps, DeliveredImage* image, bool reducing) {
     const ImageGeometry& g = job.geometry;
     DeliveredImage d;
     // Maps are used only when they were built for this very scan.
-    d.reduced = job.resolution.reduceDescreened && maps.block &&
+    d.reduced = reducing && job.resolution.reduceDescreened && maps.block &&
                 maps.lineBytes == g.bytesPerLine && maps.lines == g.lines;
     RowInput in;
     in.bytesPerLine = d.reduced ? maps.keptBytes : g.bytesPerLine;

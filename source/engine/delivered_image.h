@@ -16,6 +16,8 @@ struct DeliveredImage {
     bool reduced = false; // the lines are the drop maps' kept lines and bytes
 };
 
-// False when a size does not fit 32 bits or the mode's samples cannot be enlarged.
+// False when a size does not fit 32 bits or the mode's samples cannot be enlarged. A native
+// transfer never reduces (reducing = false): an application that asks for one after a scan
+// planned for memory or file gets the lines as scanned.
 bool DeliveredImageOf(const ScanJobState& job, uint16_t scanMode, uint16_t subMode,
-                      const DescreenDropMaps& maps, DeliveredImage* image);
+                      const DescreenDropMaps& maps, DeliveredImage* image, bool reducing = true);

@@ -82,6 +82,7 @@ uint8_t* NativeLineWriter::RowAddress(uint64_t row) const {
 }
 
 void NativeLineWriter::WriteLine(uint8_t* src, uint32_t line) {
+    if (line >= layout_.rows) return;
     uint8_t* row = RowAddress(line);
     const uint32_t copy = std::min(bytesPerLine_, layout_.rowBytes);
     if (mode_ != kModeColor) {

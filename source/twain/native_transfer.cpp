@@ -50,7 +50,7 @@ namespace {
 bool PrepareNativeImage(NativeImageLayout& layout, Enlargement& enlargement) {
     const ScanSettings& s = TheSettings.settings;
     DeliveredImage image;
-    if (!DeliveredImageOf(TheScanJob, s.ScanMode, s.ScanSubMode, TheDescreenDropMaps, &image) ||
+    if (!DeliveredImageOf(TheScanJob, s.ScanMode, s.ScanSubMode, TheDescreenDropMaps, &image, false) ||
         !NativeLayoutOf(s.ScanMode, s.ScanSubMode, image.shape.pixels, image.rows, layout))
         return false;
     if (image.shape.rowsPerLine == 1) return true;

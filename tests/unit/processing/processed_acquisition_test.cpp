@@ -388,3 +388,17 @@ TEST_F(ProcessedAcquisitionTest, OutputMatchingTakesTheSourcesTableOrSaysItIsMis
 }
 
 }  // namespace
+
+namespace {
+
+// An application that negotiated memory transfers, then asks for a native one, gets the
+// scanned lines: the native bitmap is never reduced and never written past.
+TEST_F(ProcessedAcquisitionTest, ANativeTransferOfAScanPlannedForMemoryIsNotReduced) {
+    ASSERT_TRUE(Scan({"descreen 150", kModeGray, 0, 150, 0, 1019}, 2));
+    const Picture p = NativePicture(app);
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.height, TheScanJob.geometry.lines);
+    EXPECT_EQ(p.width, TheScanJob.geometry.bytesPerLine);
+}
+
+}  // namespace
