@@ -239,7 +239,7 @@ TEST_F(MemoryTransferTest, CmykRowsLongerThanACmykBlockAreDelivered) {
     Delivery d;
     ASSERT_EQ(Transfer(1 << 20, 9, d), TWRC_XFERDONE) << ::testing::PrintToString(MessageTexts());
     ASSERT_FALSE(d.blocks.empty());
-    EXPECT_GT(d.blocks.front().BytesPerRow, 4u * 49152 / 3);
+    EXPECT_GT(+d.blocks.front().BytesPerRow, 4u * 49152 / 3);
     EXPECT_EQ(d.image.size(), size_t(TheNegotiation.ImageInfoRecord.ImageLength) *
                                   d.blocks.front().BytesPerRow);
     EXPECT_TRUE(MessageTexts().empty());

@@ -81,7 +81,8 @@ TEST(BufferTable, MoreEntriesThanTheTableHoldsAreRefused) {
     EXPECT_EQ(t.table[0].size, 0xCDCDCDCDu);  // nothing copied
     gEntriesToWrite = 16;
     EXPECT_EQ(DivideIntoTable(WritingBufAddr, area, sizeof area, 64, t.table), 16);
-    EXPECT_EQ(t.table[15].address, area + 15 * 64);
+    const uint8_t* last = t.table[15].address;
+    EXPECT_EQ(last, area + 15 * 64);
     for (uint8_t g : t.guard) ASSERT_EQ(g, 0xCD);
 }
 
