@@ -25,10 +25,10 @@
 #include <string>
 #include <vector>
 
-#include "bmp_bands.h"
-#include "host_control.h"
-#include "image_headers.h"
-#include "red_blue_swap.h"
+#include "imagefile/bmp_bands.h"
+#include "platform/host/host_control.h"
+#include "imagefile/image_headers.h"
+#include "imagefile/red_blue_swap.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <random>
 #include <vector>
 
-#include "convolve_band.h"
-#include "filter_oracle.h"
-#include "image_filters.h"
-#include "memcpy_baseline.h"
-#include "test_images.h"
+#include "engine/convolve_band.h"
+#include "tests/unit/filters/filter_oracle.h"
+#include "engine/image_filters.h"
+#include "bench/memcpy_baseline.h"
+#include "tests/unit/filters/test_images.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "lcms_reference.h"
+#include "bench/lcms_reference.h"
 
 #include <lcms2.h>
 

@@ -19,14 +19,14 @@
 #include <string>
 #include <vector>
 
-#include "bench_source.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "initialise.h"
-#include "negotiation.h"
-#include "platform.h"
-#include "source_record.h"
-#include "twain.h"
+#include "bench/bench_source.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/initialise.h"
+#include "twain/negotiation.h"
+#include "platform/platform.h"
+#include "twain/source_record.h"
+#include "common/twain.h"
 
 namespace {
 

@@ -22,16 +22,16 @@
 #include <random>
 #include <vector>
 
-#include "cmyk_table.h"
-#include "color_table.h"
+#include "engine/cmyk_table.h"
+#include "engine/color_table.h"
 #if defined(KV_HAVE_LCMS2)
-#include "lcms_reference.h"
+#include "bench/lcms_reference.h"
 #endif
-#include "descreen_reduction.h"
-#include "interpolate_block.h"
-#include "memcpy_baseline.h"
-#include "table_content.h"
-#include "enlarge_lines.h"
+#include "engine/descreen_reduction.h"
+#include "engine/interpolate_block.h"
+#include "bench/memcpy_baseline.h"
+#include "tools/maketables/table_content.h"
+#include "engine/enlarge_lines.h"
 
 namespace {
 

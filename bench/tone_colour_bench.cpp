@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "color_adjust.h"
+#include "engine/color_adjust.h"
 
 namespace {
 

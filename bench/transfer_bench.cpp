@@ -20,15 +20,15 @@
 #include <string>
 #include <vector>
 
-#include "bench_source.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "initialise.h"
-#include "negotiation.h"
-#include "scan_job_flags.h"
-#include "settings_store.h"
-#include "source_record.h"
-#include "twain.h"
+#include "bench/bench_source.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/initialise.h"
+#include "twain/negotiation.h"
+#include "engine/scan_job_flags.h"
+#include "settings/settings_store.h"
+#include "twain/source_record.h"
+#include "common/twain.h"
 
 namespace {
 

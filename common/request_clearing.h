@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "request_blocks.h"
+#include "common/request_blocks.h"
 
 namespace request_clearing {
 

@@ -1,4 +1,4 @@
-#include "chart.h"
+#include "simulator/device/chart.h"
 
 #include <cmath>
 

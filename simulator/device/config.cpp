@@ -1,8 +1,8 @@
-#include "config.h"
+#include "simulator/device/config.h"
 
 #include <cstdlib>
 
-#include "ascii_text.h"
+#include "common/ascii_text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "profile.h"
+#include "simulator/device/profile.h"
 
 enum class StartReplyFault : uint8_t { None, ZeroLines, ZeroBytesPerLine, Oversized };
 

@@ -1,4 +1,4 @@
-#include "device.h"
+#include "simulator/device/device.h"
 
 void PowerOn(Device& device, const SimulatorConfig& config) {
     device = Device{};

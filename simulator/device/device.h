@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "config.h"
-#include "line_renderer.h"
-#include "original.h"
-#include "scan_geometry.h"
-#include "sensor.h"
-#include "shading.h"
-#include "tone.h"
+#include "simulator/device/config.h"
+#include "simulator/device/line_renderer.h"
+#include "simulator/device/original.h"
+#include "simulator/device/scan_geometry.h"
+#include "simulator/device/sensor.h"
+#include "simulator/device/shading.h"
+#include "simulator/device/tone.h"
 
 // Statuses of the simulator's own; all non-zero, so callers treat them as failures.
 constexpr uint16_t kStatusBusy = 0x8001;         // warming up, or a scan is running

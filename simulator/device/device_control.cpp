@@ -1,7 +1,7 @@
 // Inquiry, set-up, tone tables, stop and status.
 #include <cstring>
 
-#include "device.h"
+#include "simulator/device/device.h"
 
 namespace {
 

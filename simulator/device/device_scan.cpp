@@ -1,7 +1,7 @@
 // Starting a scan and delivering its lines.
 #include <thread>
 
-#include "device.h"
+#include "simulator/device/device.h"
 
 namespace {
 

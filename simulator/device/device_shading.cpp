@@ -1,5 +1,5 @@
 // The white reference and the coefficients sent back.
-#include "device.h"
+#include "simulator/device/device.h"
 
 namespace {
 

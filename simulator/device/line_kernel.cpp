@@ -1,6 +1,6 @@
-#include "line_kernel.h"
+#include "simulator/device/line_kernel.h"
 
-#include "request_blocks.h"
+#include "common/request_blocks.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "chart.h"
+#include "simulator/device/chart.h"
 
 struct KernelTables {
     const uint32_t* gain[3];  // per column; only [0] for the single-channel modes

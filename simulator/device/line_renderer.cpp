@@ -1,4 +1,4 @@
-#include "line_renderer.h"
+#include "simulator/device/line_renderer.h"
 
 #include <cstring>
 

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "line_kernel.h"
-#include "original.h"
-#include "scan_geometry.h"
-#include "tone.h"
+#include "simulator/device/line_kernel.h"
+#include "simulator/device/original.h"
+#include "simulator/device/scan_geometry.h"
+#include "simulator/device/tone.h"
 
 struct LineRenderer {
     OriginalView view;

@@ -1,4 +1,4 @@
-#include "original.h"
+#include "simulator/device/original.h"
 
 namespace {
 

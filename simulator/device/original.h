@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "chart.h"
-#include "pnm_image.h"
+#include "simulator/device/chart.h"
+#include "simulator/device/pnm_image.h"
 
 struct Original {
     bool isImage = false;

@@ -1,4 +1,4 @@
-#include "pnm_image.h"
+#include "simulator/device/pnm_image.h"
 
 #include <cstdio>
 

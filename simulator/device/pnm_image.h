@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "chart.h"
+#include "simulator/device/chart.h"
 
 struct PnmImage {
     uint32_t width = 0, height = 0;

@@ -1,4 +1,4 @@
-#include "profile.h"
+#include "simulator/device/profile.h"
 
 #include <cstring>
 

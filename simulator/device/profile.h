@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "request_blocks.h"
+#include "common/request_blocks.h"
 
 // How the four optical-resolution characters of the inquiry are written. The data source reads
 // them as 600/606/800/1200, the prescan library as 6000/6060/8000/1200; only the 1200 dpi model

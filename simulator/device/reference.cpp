@@ -1,9 +1,9 @@
-#include "reference.h"
+#include "simulator/device/reference.h"
 
-#include "line_renderer.h"
-#include "original.h"
-#include "sensor.h"
-#include "shading.h"
+#include "simulator/device/line_renderer.h"
+#include "simulator/device/original.h"
+#include "simulator/device/sensor.h"
+#include "simulator/device/shading.h"
 
 bool RenderScannerLines(const SimulatorConfig& config, const ReferenceRequest& request,
                         ShadingUse shading, ReferenceImage& out, std::string& error) {

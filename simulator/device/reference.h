@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "config.h"
-#include "scan_geometry.h"
-#include "tone.h"
+#include "simulator/device/config.h"
+#include "simulator/device/scan_geometry.h"
+#include "simulator/device/tone.h"
 
 struct ReferenceRequest {
     ScanWindow window;

@@ -1,4 +1,4 @@
-#include "scan_geometry.h"
+#include "simulator/device/scan_geometry.h"
 
 uint32_t SamplesAcross(uint32_t units, uint32_t resolution, uint32_t scale) {
     return uint32_t((uint64_t(units) * resolution + scale - 1) / scale);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "profile.h"
+#include "simulator/device/profile.h"
 
 struct ScanWindow {
     uint16_t xStart = 0, yStart = 0, xEnd = 0, yEnd = 0;  // optical-scale units

@@ -1,9 +1,9 @@
-#include "scan_log.h"
+#include "simulator/device/scan_log.h"
 
 #include <cstring>
 #include <memory>
 
-#include "le_fields.h"
+#include "common/le_fields.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "profile.h"
-#include "request_blocks.h"
-#include "scan_geometry.h"
-#include "tone.h"
+#include "simulator/device/profile.h"
+#include "common/request_blocks.h"
+#include "simulator/device/scan_geometry.h"
+#include "simulator/device/tone.h"
 
 constexpr size_t kScanLogRecordHead = 5;
 

@@ -1,4 +1,4 @@
-#include "sensor.h"
+#include "simulator/device/sensor.h"
 
 #include <algorithm>
 #include <array>

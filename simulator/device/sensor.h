@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "profile.h"
+#include "simulator/device/profile.h"
 
 struct SensorModel {
     uint32_t elements = 0;             // across the wide area at the optical scale

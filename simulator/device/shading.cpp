@@ -1,4 +1,4 @@
-#include "shading.h"
+#include "simulator/device/shading.h"
 
 #include <algorithm>
 

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "scan_geometry.h"
-#include "sensor.h"
+#include "simulator/device/scan_geometry.h"
+#include "simulator/device/sensor.h"
 
 // Where the white-reference samples lie in one shading line.
 struct ShadingLayout {

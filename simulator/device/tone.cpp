@@ -1,4 +1,4 @@
-#include "tone.h"
+#include "simulator/device/tone.h"
 
 #include <cstring>
 

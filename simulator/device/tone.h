@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "request_blocks.h"
+#include "common/request_blocks.h"
 
 struct ToneState {
     uint16_t entries = 256;

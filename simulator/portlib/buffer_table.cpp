@@ -1,4 +1,4 @@
-#include "buffer_table.h"
+#include "simulator/portlib/buffer_table.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,11 +3,11 @@
 // (power_switch.h); the Windows module definition does not list it.
 #include <exception>
 
-#include "buffer_table.h"
-#include "port_library_api.h"
-#include "power_switch.h"
-#include "request_dispatch.h"
-#include "simulator_instance.h"
+#include "simulator/portlib/buffer_table.h"
+#include "common/port_library_api.h"
+#include "simulator/portlib/power_switch.h"
+#include "simulator/portlib/request_dispatch.h"
+#include "simulator/portlib/simulator_instance.h"
 
 #if defined(_WIN32)
 #define KV_EXPORT

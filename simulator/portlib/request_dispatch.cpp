@@ -1,9 +1,9 @@
-#include "request_dispatch.h"
+#include "simulator/portlib/request_dispatch.h"
 
 #include <vector>
 
-#include "buffer_table.h"
-#include "scan_log_file.h"
+#include "simulator/portlib/buffer_table.h"
+#include "simulator/portlib/scan_log_file.h"
 
 namespace {
 

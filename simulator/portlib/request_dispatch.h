@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "device.h"
+#include "simulator/device/device.h"
 
 // Returns the status left in the block (kStatusUnknownCode for a code outside 0-9; nothing is
 // written for a null block).

@@ -1,8 +1,8 @@
-#include "scan_log_file.h"
+#include "simulator/portlib/scan_log_file.h"
 
 #include <cstdio>
 
-#include "scan_log.h"
+#include "simulator/device/scan_log.h"
 
 namespace {
 

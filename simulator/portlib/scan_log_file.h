@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "device.h"
+#include "simulator/device/device.h"
 
 // Logs the request when the scanner accepted it and the configuration asks for a log. A file
 // that cannot be written is reported once on stderr; the scanner carries on regardless.

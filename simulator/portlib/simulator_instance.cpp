@@ -1,9 +1,9 @@
-#include "simulator_instance.h"
+#include "simulator/portlib/simulator_instance.h"
 
 #include <cstdio>
 #include <memory>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

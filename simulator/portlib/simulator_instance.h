@@ -2,7 +2,7 @@
 // with the configuration of the "Scanner Simulator" profile section as it is at that moment.
 #pragma once
 
-#include "device.h"
+#include "simulator/device/device.h"
 
 Device& TheDevice();
 

@@ -1,4 +1,4 @@
-#include "ini_section.h"
+#include "simulator/tools/ini_section.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "pnm_output.h"
+#include "simulator/tools/pnm_output.h"
 
 #include <fstream>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "reference.h"
+#include "simulator/device/reference.h"
 
 std::string PnmBytes(const ReferenceImage& image);
 

@@ -1,14 +1,14 @@
-#include "reference_job.h"
+#include "simulator/tools/reference_job.h"
 
 #include <charconv>
 #include <fstream>
 #include <iterator>
 
-#include "config.h"
-#include "ini_section.h"
-#include "pnm_output.h"
-#include "reference.h"
-#include "scan_log.h"
+#include "simulator/device/config.h"
+#include "simulator/tools/ini_section.h"
+#include "simulator/tools/pnm_output.h"
+#include "simulator/device/reference.h"
+#include "simulator/device/scan_log.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "reference_job.h"
+#include "simulator/tools/reference_job.h"
 
 namespace {
 

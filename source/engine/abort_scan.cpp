@@ -1,11 +1,12 @@
-#include "abort_scan.h"
+#include "engine/abort_scan.h"
 
-#include "dispatch.h"
-#include "messages.h"
-#include "request_blocks.h"
-#include "scan_job_state.h"
-#include "scanner_wait.h"
-#include "ui_hooks.h"
+#include "twain/dispatch.h"
+#include "session/messages.h"
+#include "common/request_blocks.h"
+#include "engine/scan_job_state.h"
+#include "engine/scanner_wait.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 void AbortScan(TW_UINT16 conditionCode, uint32_t messageId) {
     ShowErrorMessage(TheScanJob.owner, messageId);

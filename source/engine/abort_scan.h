@@ -1,7 +1,7 @@
 // The common error exit of a scan job and of the read loop.
 #pragma once
 
-#include "twain.h"
+#include "common/twain.h"
 
 // Shows the message, marks the job failed, fails the TWAIN call with the condition code,
 // stops the scanner and waits until it is ready again.

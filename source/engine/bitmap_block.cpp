@@ -1,6 +1,6 @@
-#include "bitmap_block.h"
+#include "engine/bitmap_block.h"
 
-#include "le_fields.h"
+#include "common/le_fields.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 // of the blurred upper row, the original lower row and the sample and its right neighbour
 // are formed for the whole row first, and only "add the left result, divide by 9" remains
 // in the sequential chain (three independent chains for colour).
-#include "bitmap_block.h"
-#include "byte_division.h"
-#include "image_filters.h"
-#include "scratch_block.h"
+#include "engine/bitmap_block.h"
+#include "engine/byte_division.h"
+#include "engine/image_filters.h"
+#include "engine/scratch_block.h"
 
 namespace {
 

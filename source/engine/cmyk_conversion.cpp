@@ -1,7 +1,7 @@
 // The CMYK conversion loop, kept apart so that it alone is built for speed.
 #include <cstring>
 
-#include "cmyk_table.h"
+#include "engine/cmyk_table.h"
 
 bool ConvertBlockToCmyk(const CmykTable& table, uint8_t* block, uint32_t byteCount,
                         uint32_t capacity, bool complement) {

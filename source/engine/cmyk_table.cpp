@@ -1,12 +1,12 @@
-#include "cmyk_table.h"
+#include "engine/cmyk_table.h"
 
 #include <algorithm>
 
-#include "capability_applications.h"
-#include "capability_kept.h"
-#include "messages.h"
-#include "scratch_block.h"
-#include "table_file.h"
+#include "twain/capability_applications.h"
+#include "twain/capability_kept.h"
+#include "session/messages.h"
+#include "engine/scratch_block.h"
+#include "engine/table_file.h"
 
 CmykTable TheCmykTable;
 

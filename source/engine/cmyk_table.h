@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "lattice_interpolation.h"
-#include "platform.h"
+#include "engine/lattice_interpolation.h"
+#include "platform/platform.h"
 
 constexpr uint32_t kCmykTableBytes = kLatticePoints * 4;  // 19,652
 // CMYK rows are cut from blocks of at most this many input bytes.

@@ -1,9 +1,9 @@
-#include "color_adjust.h"
+#include "engine/color_adjust.h"
 
 #include <cstring>
 #include <initializer_list>
 
-#include "color_adjust_plan.h"
+#include "engine/color_adjust_plan.h"
 
 ToneColourState TheToneColour;
 

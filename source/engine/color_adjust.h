@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "color_matrix.h"
-#include "scan_settings.h"
-#include "tone_curve.h"
+#include "engine/color_matrix.h"
+#include "settings/scan_settings.h"
+#include "engine/tone_curve.h"
 
 struct ToneColourState {
     ToneTables tones{};          // the working curves

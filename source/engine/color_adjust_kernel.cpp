@@ -2,8 +2,8 @@
 // every colour scan. Each loop reads a pixel before it writes one, so dst may equal src.
 #include <cstring>
 
-#include "color_adjust_plan.h"
-#include "red_blue_swap.h"
+#include "engine/color_adjust_plan.h"
+#include "imagefile/red_blue_swap.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -1,4 +1,4 @@
-#include "color_adjust_plan.h"
+#include "engine/color_adjust_plan.h"
 
 #include <cstring>
 #include <utility>

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "color_matrix.h"
-#include "tone_curve.h"
+#include "engine/color_matrix.h"
+#include "engine/tone_curve.h"
 
 struct ColorAdjustInputs {
     uint8_t pixelRGB[3];  // the picked colour, red, green, blue

@@ -1,9 +1,9 @@
-#include "color_matrix.h"
+#include "engine/color_matrix.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "scan_settings.h"
+#include "settings/scan_settings.h"
 
 namespace {
 

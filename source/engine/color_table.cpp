@@ -1,12 +1,12 @@
-#include "color_table.h"
+#include "engine/color_table.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "lattice_interpolation.h"
-#include "le_fields.h"
-#include "scratch_block.h"
-#include "table_file.h"
+#include "engine/lattice_interpolation.h"
+#include "common/le_fields.h"
+#include "engine/scratch_block.h"
+#include "engine/table_file.h"
 
 ColorTable TheColorTable;
 

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 constexpr uint32_t kSmallColorTableBytes = 816;
 constexpr uint32_t kLargeColorLayoutFrom = 819;

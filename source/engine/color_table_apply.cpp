@@ -1,6 +1,6 @@
 // The output-matching loops, kept apart so that they alone are built for speed.
-#include "color_table.h"
-#include "lattice_interpolation.h"
+#include "engine/color_table.h"
+#include "engine/lattice_interpolation.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -1,9 +1,9 @@
-#include "convolve_band.h"
+#include "engine/convolve_band.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "byte_division.h"
+#include "engine/byte_division.h"
 
 ConvolveHistory TheConvolveHistories[2];
 

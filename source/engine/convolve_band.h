@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 struct ConvolveWeights {
     int32_t corner = 0;

@@ -1,4 +1,4 @@
-#include "delivered_image.h"
+#include "engine/delivered_image.h"
 
 bool DeliveredImageOf(const ScanJobState& job, uint16_t scanMode, uint16_t subMode,
                       const DescreenDropMaps& maps, DeliveredImage* image, bool reducing) {

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "descreen_reduction.h"
-#include "scan_job_state.h"
-#include "transfer_rows.h"
+#include "engine/descreen_reduction.h"
+#include "engine/scan_job_state.h"
+#include "engine/transfer_rows.h"
 
 struct DeliveredImage {
     RowShape shape;       // shape.scanBytes is the scanned line

@@ -1,8 +1,8 @@
-#include "descreen_reduction.h"
+#include "engine/descreen_reduction.h"
 
 #include <cstring>
 
-#include "byte_division.h"
+#include "engine/byte_division.h"
 
 DescreenDropMaps TheDescreenDropMaps;
 

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 // Built once per scan job from the line geometry and the effective resolution.
 struct DescreenDropMaps {

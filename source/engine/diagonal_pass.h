@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "bitmap_block.h"
-#include "filter_progress.h"
-#include "scratch_block.h"
+#include "engine/bitmap_block.h"
+#include "engine/filter_progress.h"
+#include "engine/scratch_block.h"
 
 // kernel(out, up, mid, down, begin, end, s) writes out[x] for begin <= x < end; neighbours
 // are s bytes apart (the pixel size).

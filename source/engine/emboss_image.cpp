@@ -1,8 +1,8 @@
 #include <cstring>
 
-#include "bitmap_block.h"
-#include "byte_division.h"
-#include "image_filters.h"
+#include "engine/bitmap_block.h"
+#include "engine/byte_division.h"
+#include "engine/image_filters.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "enlarge_lines.h"
+#include "engine/enlarge_lines.h"
 
 #include <cstring>
 

@@ -11,10 +11,10 @@
 
 #include <cstdint>
 
-#include "interpolate_block.h"
-#include "platform.h"
-#include "sample_kind.h"
-#include "resolution_plan.h"
+#include "engine/interpolate_block.h"
+#include "platform/platform.h"
+#include "engine/sample_kind.h"
+#include "engine/resolution_plan.h"
 
 struct Enlargement {
     InterpolationState interpolation;

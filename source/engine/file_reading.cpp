@@ -1,16 +1,17 @@
-#include "file_reading.h"
+#include "engine/file_reading.h"
 
 #include <algorithm>
 
-#include "abort_scan.h"
-#include "dispatch.h"
-#include "read_loop.h"
-#include "scan_job_state.h"
-#include "scan_settings.h"
-#include "source_record.h"
-#include "spool_files.h"
-#include "transfer_output.h"
-#include "transfer_state.h"
+#include "engine/abort_scan.h"
+#include "twain/dispatch.h"
+#include "engine/read_loop.h"
+#include "engine/scan_job_state.h"
+#include "settings/scan_settings.h"
+#include "twain/source_record.h"
+#include "engine/spool_files.h"
+#include "engine/transfer_output.h"
+#include "engine/transfer_state.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -124,6 +125,6 @@ bool ReadImageToFile() {
     if (outcome == ReadOutcome::Cancelled) t.cancelled = true;
     if (outcome != ReadOutcome::Done) return false;
     if (WritesOutput() && !CompleteTransferOutput()) return false;
-    TheSource.SourceReturnCode = TWRC_XFERDONE;
+    TheCall.SourceReturnCode = TWRC_XFERDONE;
     return true;
 }

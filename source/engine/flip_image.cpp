@@ -1,7 +1,7 @@
-#include "bitmap_block.h"
-#include "image_filters.h"
-#include "row_flip.h"
-#include "scratch_block.h"
+#include "engine/bitmap_block.h"
+#include "engine/image_filters.h"
+#include "engine/row_flip.h"
+#include "engine/scratch_block.h"
 
 FilterResult FlipImage(uint8_t* block, size_t blockBytes, const FilterProgress& progress) {
     BitmapView view;

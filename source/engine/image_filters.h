@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "filter_progress.h"
+#include "engine/filter_progress.h"
 
 // Every byte of every row, padding included, complemented; the palette is kept.
 FilterResult InvertImage(uint8_t* block, size_t blockBytes, const FilterProgress& progress);

@@ -1,8 +1,8 @@
-#include "image_info.h"
+#include "engine/image_info.h"
 
 #include <cstring>
 
-#include "delivered_image.h"
+#include "engine/delivered_image.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "interpolate_block.h"
+#include "engine/interpolate_block.h"
 
 #include <cstring>
 
-#include "bit_doubling.h"
-#include "interpolate_cells.h"
+#include "engine/bit_doubling.h"
+#include "engine/interpolate_cells.h"
 
 namespace {
 

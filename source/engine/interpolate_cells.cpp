@@ -1,6 +1,6 @@
-#include "interpolate_cells.h"
+#include "engine/interpolate_cells.h"
 
-#include "byte_average.h"
+#include "engine/byte_average.h"
 
 void InterpolateGrayPair2(const uint8_t* p, const uint8_t* d, uint32_t n, uint8_t* top,
                           uint8_t* bottom) {

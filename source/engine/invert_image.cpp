@@ -1,5 +1,5 @@
-#include "bitmap_block.h"
-#include "image_filters.h"
+#include "engine/bitmap_block.h"
+#include "engine/image_filters.h"
 
 namespace {
 

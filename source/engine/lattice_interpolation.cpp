@@ -1,4 +1,4 @@
-#include "lattice_interpolation.h"
+#include "engine/lattice_interpolation.h"
 
 void BuildLatticePairs(const uint8_t* entries, uint32_t channels, uint8_t* pairs) {
     for (uint32_t i = 0; i < kLatticeSide; ++i)

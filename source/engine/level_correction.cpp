@@ -1,4 +1,4 @@
-#include "level_correction.h"
+#include "engine/level_correction.h"
 
 LevelCorrectionRecord LevelCorrectionTables;
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 constexpr int kLevelCorrectionChannels = 4;
 constexpr int kLevelCorrectionEntries = 4096;

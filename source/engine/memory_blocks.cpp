@@ -1,15 +1,16 @@
-#include "memory_blocks.h"
+#include "engine/memory_blocks.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "abort_scan.h"
-#include "dispatch.h"
-#include "read_loop.h"
-#include "scan_job_state.h"
-#include "scanner_wait.h"
-#include "source_record.h"
-#include "transfer_state.h"
+#include "engine/abort_scan.h"
+#include "twain/dispatch.h"
+#include "engine/read_loop.h"
+#include "engine/scan_job_state.h"
+#include "engine/scanner_wait.h"
+#include "twain/source_record.h"
+#include "engine/transfer_state.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ bool ReadMemoryBlock(const AppBlock& block) {
     uint32_t rowsFilled = 0;
     if (!FinishMemoryBlock(block, t.interpolation.data, taken, &rowsFilled)) return false;
     t.blockRows = rowsFilled;
-    TheSource.SourceReturnCode =
+    TheCall.SourceReturnCode =
         t.linesDelivered >= t.step.imageLines ? TWRC_XFERDONE : TWRC_SUCCESS;
     return true;
 }

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "transfer_steps.h"
-#include "twain.h"
+#include "engine/transfer_steps.h"
+#include "common/twain.h"
 
 // The application's buffer of the current call.
 struct AppBlock {

@@ -1,6 +1,6 @@
-#include "native_filters.h"
+#include "engine/native_filters.h"
 
-#include "image_filters.h"
+#include "engine/image_filters.h"
 
 namespace {
 

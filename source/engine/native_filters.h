@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "filter_progress.h"
-#include "platform.h"
+#include "engine/filter_progress.h"
+#include "platform/platform.h"
 
 // "FilterMode" values.
 constexpr uint16_t kFilterNone = 0;

@@ -1,12 +1,12 @@
-#include "native_image.h"
+#include "engine/native_image.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "color_adjust.h"
-#include "le_fields.h"
-#include "red_blue_swap.h"
-#include "scan_settings.h"
+#include "engine/color_adjust.h"
+#include "common/le_fields.h"
+#include "imagefile/red_blue_swap.h"
+#include "settings/scan_settings.h"
 
 namespace {
 

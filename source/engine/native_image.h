@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "enlarge_lines.h"
-#include "platform.h"
-#include "read_loop.h"
-#include "scan_job_state.h"
+#include "engine/enlarge_lines.h"
+#include "platform/platform.h"
+#include "engine/read_loop.h"
+#include "engine/scan_job_state.h"
 
 struct NativeImageLayout {
     uint16_t bitCount;        // 1 line art, 8 gray, 24 colour

@@ -1,8 +1,8 @@
-#include "native_processing.h"
+#include "engine/native_processing.h"
 
-#include "native_filters.h"
-#include "scan_job_state.h"
-#include "ui_hooks.h"
+#include "engine/native_filters.h"
+#include "engine/scan_job_state.h"
+#include "session/ui_hooks.h"
 
 namespace {
 

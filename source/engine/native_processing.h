@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 // False when a pass could not run (no memory for its work copy): the image is not what the
 // application asked for. Escape is not a failure: the rows done so far are kept.

@@ -1,15 +1,16 @@
-#include "read_loop.h"
+#include "engine/read_loop.h"
 
 #include <algorithm>
 
-#include "abort_scan.h"
-#include "dispatch.h"
-#include "request_blocks_in_use.h"
-#include "scan_job_state.h"
-#include "scanner_link.h"
-#include "scanner_wait.h"
-#include "source_record.h"
-#include "ui_hooks.h"
+#include "engine/abort_scan.h"
+#include "twain/dispatch.h"
+#include "link/request_blocks_in_use.h"
+#include "engine/scan_job_state.h"
+#include "link/scanner_link.h"
+#include "engine/scanner_wait.h"
+#include "twain/source_record.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ namespace {
 void CancelRead() {
     DestroyProgressWindow();
     if (StopScanner()) PollUntilReady(TheScanJob.owner);
-    TheSource.SourceReturnCode = TWRC_CANCEL;
+    TheCall.SourceReturnCode = TWRC_CANCEL;
     TheScanJob.ScanFailed = true;
     EnableScanControls();
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "scan_buffers.h"
+#include "engine/scan_buffers.h"
 
 enum class ReadOutcome { Done, Cancelled, Failed };
 

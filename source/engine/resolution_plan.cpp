@@ -1,4 +1,4 @@
-#include "resolution_plan.h"
+#include "engine/resolution_plan.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "row_flip.h"
+#include "engine/row_flip.h"
 
 #include <array>
 #include <cstring>

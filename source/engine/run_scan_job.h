@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "platform.h"
-#include "scan_window.h"
+#include "platform/platform.h"
+#include "engine/scan_window.h"
 
 struct ScanJobRequest {
     plat::WindowHandle owner;  // parents the job's messages and dialogs

@@ -1,9 +1,9 @@
-#include "scaling_state.h"
+#include "engine/scaling_state.h"
 
-#include "cmyk_table.h"
-#include "convolve_band.h"
-#include "descreen_reduction.h"
-#include "transfer_steps.h"
+#include "engine/cmyk_table.h"
+#include "engine/convolve_band.h"
+#include "engine/descreen_reduction.h"
+#include "engine/transfer_steps.h"
 
 void FreeTransferScaling() {
     FreeDescreenDropMaps(TheDescreenDropMaps);

@@ -1,12 +1,12 @@
-#include "scan_admission.h"
+#include "engine/scan_admission.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "interface_language.h"
-#include "language.h"
-#include "messages.h"
-#include "scan_window.h"
+#include "session/interface_language.h"
+#include "settings/language.h"
+#include "session/messages.h"
+#include "engine/scan_window.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-#include "platform.h"
-#include "scan_settings.h"
-#include "scan_window.h"
-#include "twain.h"
+#include "platform/platform.h"
+#include "settings/scan_settings.h"
+#include "engine/scan_window.h"
+#include "common/twain.h"
 
 // 36-bit colour only for the application of string 56; CMYK also for the one of string 66
 // (English block) at protocol minor version 5. Shows 705 and returns false otherwise.

@@ -1,4 +1,4 @@
-#include "scan_buffers.h"
+#include "engine/scan_buffers.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "platform.h"
-#include "resolution_plan.h"
+#include "platform/platform.h"
+#include "engine/resolution_plan.h"
 
 struct ImageGeometry {
     uint32_t bytesPerLine = 0;       // as the scanner delivers a line

@@ -1,4 +1,4 @@
-#include "scan_window.h"
+#include "engine/scan_window.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "request_blocks.h"
-#include "resolution_plan.h"
-#include "scan_settings.h"
+#include "common/request_blocks.h"
+#include "engine/resolution_plan.h"
+#include "settings/scan_settings.h"
 
 struct ScanArea {
     int32_t left, top, right, bottom;  // window units (WindowScale per inch)

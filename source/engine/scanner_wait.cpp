@@ -1,8 +1,8 @@
-#include "scanner_wait.h"
+#include "engine/scanner_wait.h"
 
-#include "messages.h"
-#include "request_blocks_in_use.h"
-#include "scanner_link.h"
+#include "session/messages.h"
+#include "link/request_blocks_in_use.h"
+#include "link/scanner_link.h"
 
 namespace {
 

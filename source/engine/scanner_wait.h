@@ -1,7 +1,7 @@
 // Stopping the scanner and waiting for it to be ready again, never longer than a bound.
 #pragma once
 
-#include "platform.h"
+#include "platform/platform.h"
 
 // How long a scanner may stay busy after a scan, a stop or a start before the source gives up.
 constexpr uint32_t kScannerBusyLimitMs = 60000;

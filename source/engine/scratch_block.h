@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 class ScratchBlock {
 public:

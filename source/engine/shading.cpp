@@ -1,16 +1,16 @@
-#include "shading.h"
+#include "engine/shading.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "abort_scan.h"
-#include "level_correction.h"
-#include "messages.h"
-#include "request_blocks_in_use.h"
-#include "scan_buffers.h"
-#include "scan_job_state.h"
-#include "scanner_link.h"
-#include "white_reference.h"
+#include "engine/abort_scan.h"
+#include "engine/level_correction.h"
+#include "session/messages.h"
+#include "link/request_blocks_in_use.h"
+#include "engine/scan_buffers.h"
+#include "engine/scan_job_state.h"
+#include "link/scanner_link.h"
+#include "engine/white_reference.h"
 
 ShadingStore TheShadingStore;
 

@@ -1,8 +1,8 @@
-#include "spool_files.h"
+#include "engine/spool_files.h"
 
-#include "abort_scan.h"
-#include "ascii_text.h"
-#include "image_headers.h"
+#include "engine/abort_scan.h"
+#include "common/ascii_text.h"
+#include "imagefile/image_headers.h"
 
 SpoolFiles TheSpools;
 

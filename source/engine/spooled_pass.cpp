@@ -1,17 +1,18 @@
-#include "spooled_pass.h"
+#include "engine/spooled_pass.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "abort_scan.h"
-#include "native_filters.h"
-#include "scan_job_state.h"
-#include "scan_settings.h"
-#include "source_record.h"
-#include "spool_files.h"
-#include "transfer_output.h"
-#include "transfer_state.h"
-#include "ui_hooks.h"
+#include "engine/abort_scan.h"
+#include "engine/native_filters.h"
+#include "engine/scan_job_state.h"
+#include "settings/scan_settings.h"
+#include "twain/source_record.h"
+#include "engine/spool_files.h"
+#include "engine/transfer_output.h"
+#include "engine/transfer_state.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ void ShowPassProgress() {
 bool CancelledByUser() {
     if (!plat::PumpMessagesCheckEscape()) return false;
     DestroyProgressWindow();
-    TheSource.SourceReturnCode = TWRC_CANCEL;
+    TheCall.SourceReturnCode = TWRC_CANCEL;
     TheScanJob.ScanFailed = true;
     TheTransfer.cancelled = true;
     return true;
@@ -120,7 +121,7 @@ bool DeliverSpooledBlock(const AppBlock& block) {
     t.blockRows = rowsFilled;
     t.linesDelivered = t.spoolLinesRead;
     ShowPassProgress();
-    TheSource.SourceReturnCode =
+    TheCall.SourceReturnCode =
         t.spoolLinesRead >= t.step.outputLines ? TWRC_XFERDONE : TWRC_SUCCESS;
     return true;
 }
@@ -152,7 +153,7 @@ bool WriteSpooledFile() {
         ShowPassProgress();
     }
     if (!CompleteTransferOutput()) return false;
-    TheSource.SourceReturnCode = TWRC_XFERDONE;
+    TheCall.SourceReturnCode = TWRC_XFERDONE;
     return true;
 }
 

@@ -3,7 +3,7 @@
 // into the application's buffers, or written into the output file.
 #pragma once
 
-#include "memory_blocks.h"
+#include "engine/memory_blocks.h"
 
 // After the spool is written: reopens it for reading and, for a file transfer, takes the
 // block the rows are processed in. False after the scan was ended (619 when the spool

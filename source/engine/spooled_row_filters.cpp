@@ -1,11 +1,11 @@
-#include "spooled_row_filters.h"
+#include "engine/spooled_row_filters.h"
 
 #include <cstring>
 
-#include "byte_division.h"
-#include "native_filters.h"
-#include "row_flip.h"
-#include "scratch_block.h"
+#include "engine/byte_division.h"
+#include "engine/native_filters.h"
+#include "engine/row_flip.h"
+#include "engine/scratch_block.h"
 
 namespace {
 

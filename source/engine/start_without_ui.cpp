@@ -1,18 +1,18 @@
-#include "start_without_ui.h"
+#include "engine/start_without_ui.h"
 
 #include <cstring>
 
-#include "capability_kept.h"
-#include "capability_tables.h"
-#include "color_adjust.h"
-#include "interface_language.h"
-#include "negotiation.h"
-#include "notify.h"
-#include "run_scan_job.h"
-#include "scan_job_state.h"
-#include "scanner_link.h"
-#include "settings_store.h"
-#include "source_record.h"
+#include "twain/capability_kept.h"
+#include "twain/capability_tables.h"
+#include "engine/color_adjust.h"
+#include "session/interface_language.h"
+#include "twain/negotiation.h"
+#include "twain/notify.h"
+#include "engine/run_scan_job.h"
+#include "engine/scan_job_state.h"
+#include "link/scanner_link.h"
+#include "settings/settings_store.h"
+#include "twain/source_record.h"
 
 namespace {
 

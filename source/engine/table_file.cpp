@@ -1,8 +1,8 @@
-#include "table_file.h"
+#include "engine/table_file.h"
 
 #include <cstdio>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 bool TableFilePath(const char* folder, const char* name, char* out, uint32_t size) {
     char windows[260];

@@ -1,4 +1,4 @@
-#include "tone_curve.h"
+#include "engine/tone_curve.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "scan_settings.h"
+#include "settings/scan_settings.h"
 
 // The three working tables, stored blue, green, red (bitmap byte order), 768 bytes in all.
 // A single-channel scan keeps its one curve in the first table (blue): the preview's gray

@@ -1,4 +1,4 @@
-#include "tone_download.h"
+#include "engine/tone_download.h"
 
 #include <cstring>
 #include <initializer_list>

@@ -1,11 +1,11 @@
-#include "transfer_end.h"
+#include "engine/transfer_end.h"
 
-#include "color_adjust.h"
-#include "scaling_state.h"
-#include "scan_job_state.h"
-#include "scanner_wait.h"
-#include "transfer_state.h"
-#include "ui_hooks.h"
+#include "engine/color_adjust.h"
+#include "engine/scaling_state.h"
+#include "engine/scan_job_state.h"
+#include "engine/scanner_wait.h"
+#include "engine/transfer_state.h"
+#include "session/ui_hooks.h"
 
 void EndOfScanCleanUp() {
     DestroyProgressWindow();

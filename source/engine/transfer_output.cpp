@@ -1,13 +1,13 @@
-#include "transfer_output.h"
+#include "engine/transfer_output.h"
 
 #include <string>
 
-#include "abort_scan.h"
-#include "bmp_layout.h"
-#include "scan_job_state.h"
-#include "settings_store.h"
-#include "twain.h"
-#include "transfer_state.h"
+#include "engine/abort_scan.h"
+#include "imagefile/bmp_layout.h"
+#include "engine/scan_job_state.h"
+#include "settings/settings_store.h"
+#include "common/twain.h"
+#include "engine/transfer_state.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "output_file.h"
+#include "imagefile/output_file.h"
 
 // The writer's request for the image of the started scan.
 bool TransferOutputRequest(const char* path, uint16_t fileFormat, OutputFileRequest* request);

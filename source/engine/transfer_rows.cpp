@@ -1,8 +1,8 @@
-#include "transfer_rows.h"
+#include "engine/transfer_rows.h"
 
 #include <algorithm>
 
-#include "scan_settings.h"
+#include "settings/scan_settings.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "transfer_state.h"
+#include "engine/transfer_state.h"
 
-#include "scan_job_state.h"
-#include "settings_store.h"
-#include "spool_files.h"
-#include "delivered_image.h"
-#include "descreen_reduction.h"
-#include "scan_settings.h"
+#include "engine/scan_job_state.h"
+#include "settings/settings_store.h"
+#include "engine/spool_files.h"
+#include "engine/delivered_image.h"
+#include "engine/descreen_reduction.h"
+#include "settings/scan_settings.h"
 
 TransferState TheTransfer;
 

@@ -1,16 +1,16 @@
-#include "transfer_steps.h"
+#include "engine/transfer_steps.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "cmyk_table.h"
-#include "color_adjust.h"
-#include "color_table.h"
-#include "convolve_band.h"
-#include "descreen_reduction.h"
-#include "red_blue_swap.h"
-#include "scan_settings.h"
-#include "spooled_row_filters.h"
+#include "engine/cmyk_table.h"
+#include "engine/color_adjust.h"
+#include "engine/color_table.h"
+#include "engine/convolve_band.h"
+#include "engine/descreen_reduction.h"
+#include "imagefile/red_blue_swap.h"
+#include "settings/scan_settings.h"
+#include "engine/spooled_row_filters.h"
 
 Enlargement TheEnlargement;
 

@@ -7,10 +7,10 @@
 
 #include <cstdint>
 
-#include "enlarge_lines.h"
-#include "sample_kind.h"
-#include "resolution_plan.h"
-#include "transfer_rows.h"
+#include "engine/enlarge_lines.h"
+#include "engine/sample_kind.h"
+#include "engine/resolution_plan.h"
+#include "engine/transfer_rows.h"
 
 // What every step needs to know about the scan.
 struct StepContext {

@@ -1,9 +1,9 @@
 #include <algorithm>
 
-#include "bitmap_block.h"
-#include "byte_division.h"
-#include "diagonal_pass.h"
-#include "image_filters.h"
+#include "engine/bitmap_block.h"
+#include "engine/byte_division.h"
+#include "engine/diagonal_pass.h"
+#include "engine/image_filters.h"
 
 namespace {
 

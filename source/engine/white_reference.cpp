@@ -1,4 +1,4 @@
-#include "white_reference.h"
+#include "engine/white_reference.h"
 
 #include <algorithm>
 #include <vector>

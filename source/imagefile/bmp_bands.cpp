@@ -1,9 +1,9 @@
-#include "bmp_bands.h"
+#include "imagefile/bmp_bands.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "bmp_rows.h"
+#include "imagefile/bmp_rows.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "bmp_layout.h"
-#include "platform.h"
+#include "imagefile/bmp_layout.h"
+#include "platform/platform.h"
 
 constexpr uint32_t kBmpStagingBytes = 4u << 20;
 // Rows per gathered write: two segments each (the row and its padding) stay within what

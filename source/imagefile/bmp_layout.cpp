@@ -1,8 +1,8 @@
-#include "bmp_layout.h"
+#include "imagefile/bmp_layout.h"
 
 #include <cstring>
 
-#include "le_fields.h"
+#include "common/le_fields.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "pixel_layout.h"
+#include "imagefile/pixel_layout.h"
 
 struct BmpGeometry {
     PixelLayout layout = PixelLayout::Gray;

@@ -1,8 +1,8 @@
-#include "bmp_rows.h"
+#include "imagefile/bmp_rows.h"
 
 #include <cstring>
 
-#include "red_blue_swap.h"
+#include "imagefile/red_blue_swap.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "pixel_layout.h"
+#include "imagefile/pixel_layout.h"
 
 // The bytes at the start of a delivered line that hold pixelWidth pixels.
 uint64_t LineBytesForPixels(PixelLayout layout, uint32_t pixelWidth);

@@ -1,4 +1,4 @@
-#include "image_headers.h"
+#include "imagefile/image_headers.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "output_bands.h"
+#include "imagefile/output_bands.h"
 
 #include <cstddef>
 
-#include "twain.h"
+#include "common/twain.h"
 
 bool BeginOutputBands(OutputBands* bands, plat::FileHandle file, const OutputFileRequest& r) {
     *bands = OutputBands{};

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "bmp_bands.h"
-#include "output_file.h"
-#include "tiff_strip.h"
+#include "imagefile/bmp_bands.h"
+#include "imagefile/output_file.h"
+#include "imagefile/tiff_strip.h"
 
 struct OutputBands {
     bool begun = false;

@@ -1,16 +1,17 @@
-#include "output_file.h"
+#include "imagefile/output_file.h"
 
-#include "image_headers.h"
-#include "messages.h"
-#include "source_record.h"
-#include "twain.h"
+#include "imagefile/image_headers.h"
+#include "session/messages.h"
+#include "twain/source_record.h"
+#include "common/twain.h"
+#include "session/call_codes.h"
 
 namespace {
 
 constexpr uint32_t kWriteDiskFileError = 619;
 
 plat::FileHandle ReportWriteFailure(plat::WindowHandle owner) {
-    TheSource.SourceConditionCode = TWCC_OPERATIONERROR;
+    TheCall.SourceConditionCode = TWCC_OPERATIONERROR;
     ShowErrorMessage(owner, kWriteDiskFileError);
     return plat::kNoFile;
 }

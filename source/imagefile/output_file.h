@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "bmp_layout.h"
-#include "platform.h"
-#include "tiff_layout.h"
+#include "imagefile/bmp_layout.h"
+#include "platform/platform.h"
+#include "imagefile/tiff_layout.h"
 
 struct OutputFileRequest {
     const char* path = nullptr;

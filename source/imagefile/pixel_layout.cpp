@@ -1,6 +1,6 @@
-#include "pixel_layout.h"
+#include "imagefile/pixel_layout.h"
 
-#include "scan_settings.h"
+#include "settings/scan_settings.h"
 
 bool PixelLayoutOfMode(uint16_t scanMode, uint16_t subMode, PixelLayout* layout) {
     switch (scanMode) {

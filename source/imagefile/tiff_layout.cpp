@@ -1,8 +1,8 @@
-#include "tiff_layout.h"
+#include "imagefile/tiff_layout.h"
 
 #include <cstring>
 
-#include "le_fields.h"
+#include "common/le_fields.h"
 
 namespace {
 

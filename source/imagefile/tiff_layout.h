@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "pixel_layout.h"
+#include "imagefile/pixel_layout.h"
 
 struct TiffGeometry {
     PixelLayout layout = PixelLayout::Gray;

@@ -1,4 +1,4 @@
-#include "tiff_strip.h"
+#include "imagefile/tiff_strip.h"
 
 TiffStrip BeginTiffStrip(plat::FileHandle file, const TiffGeometry& g) {
     // A strip the header could not state is never complete.

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform.h"
-#include "tiff_layout.h"
+#include "platform/platform.h"
+#include "imagefile/tiff_layout.h"
 
 struct TiffStrip {
     plat::FileHandle file = plat::kNoFile;

@@ -1,15 +1,15 @@
-#include "bring_up.h"
+#include "link/bring_up.h"
 
 #include <cstring>
 
-#include "identity.h"
-#include "interface_language.h"
-#include "messages.h"
-#include "profile_fields.h"
-#include "remote_client.h"
-#include "request_blocks_in_use.h"
-#include "scanner_link.h"
-#include "ui_hooks.h"
+#include "twain/identity.h"
+#include "session/interface_language.h"
+#include "session/messages.h"
+#include "settings/profile_fields.h"
+#include "link/remote_client.h"
+#include "link/request_blocks_in_use.h"
+#include "link/scanner_link.h"
+#include "session/ui_hooks.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Bringing the scanner up when an application opens the source.
 #pragma once
 
-#include "platform.h"
-#include "twain.h"
+#include "platform/platform.h"
+#include "common/twain.h"
 
 // How long the source waits for a scanner that does not become ready before it gives up.
 constexpr uint32_t kReadyWaitLimitMs = 60000;

@@ -1,6 +1,6 @@
-#include "port_library.h"
+#include "link/port_library.h"
 
-#include "profile_fields.h"
+#include "settings/profile_fields.h"
 
 std::string PortLibraryPath(const std::string& windowsDirectory) {
     return windowsDirectory + "\\TWAIN_32\\KVTC_A3\\" +

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform.h"
-#include "port_library_api.h"
+#include "platform/platform.h"
+#include "common/port_library_api.h"
 
 struct PortLibrary {
     plat::LibHandle module = nullptr;

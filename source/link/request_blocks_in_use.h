@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "request_blocks.h"
+#include "common/request_blocks.h"
 
 struct SourceRequestBlocks {
     InquiryBlock inquiry;

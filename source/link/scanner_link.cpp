@@ -1,10 +1,10 @@
-#include "scanner_link.h"
+#include "link/scanner_link.h"
 
 #include <cstring>
 
-#include "remote_client.h"
-#include "request_blocks_in_use.h"
-#include "request_clearing.h"
+#include "link/remote_client.h"
+#include "link/request_blocks_in_use.h"
+#include "common/request_clearing.h"
 
 ScannerLink TheLink;
 SourceRequestBlocks TheRequests;

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "port_library.h"
-#include "request_blocks.h"
+#include "link/port_library.h"
+#include "common/request_blocks.h"
 
 struct ScannerLink {
     PortLibrary port;

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "twain.h"
+#include "common/twain.h"
 
 // <windows.h> turns these names into macros for its A/W choice; the seam keeps the plain
 // names. Where both headers are needed, include this one after <windows.h>.

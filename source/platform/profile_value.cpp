@@ -1,4 +1,4 @@
-#include "profile_value.h"
+#include "platform/profile_value.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
-#include "language.h"
+#include "settings/language.h"
 
 #include <cstring>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "profile_fields.h"
+#include "settings/profile_fields.h"
 
 #include <cstdio>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 std::string ReadProfileText(const char* section, const char* key, const char* def,
                             uint32_t readChars) {

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "profile_fields.h"
-#include "settings_store.h"
+#include "settings/profile_fields.h"
+#include "settings/settings_store.h"
 
 SettingsRecords TheSettings;
 

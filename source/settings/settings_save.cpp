@@ -1,9 +1,9 @@
 #include <vector>
 
-#include "language.h"
-#include "platform.h"
-#include "profile_fields.h"
-#include "settings_store.h"
+#include "settings/language.h"
+#include "platform/platform.h"
+#include "settings/profile_fields.h"
+#include "settings/settings_store.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Loading, saving and resetting the scan settings in WIN.INI.
 #pragma once
 
-#include "scan_settings.h"
+#include "settings/scan_settings.h"
 
 // The settings, the copy of the enhancement record kept for CMYK output, and the working
 // copy of the enhancement record that the interface edits and the next scan uses.

@@ -1,10 +1,11 @@
-#include "capability_answers.h"
+#include "twain/capability_answers.h"
 
-#include "capability_container.h"
-#include "capability_kept.h"
-#include "capability_tables.h"
-#include "dispatch.h"
-#include "negotiation.h"
+#include "twain/capability_container.h"
+#include "twain/capability_kept.h"
+#include "twain/capability_tables.h"
+#include "twain/dispatch.h"
+#include "twain/negotiation.h"
+#include "session/call_codes.h"
 
 namespace {
 

@@ -1,14 +1,15 @@
-#include "capability_applications.h"
+#include "twain/capability_applications.h"
 
 #include <cstring>
 #include <string>
 
-#include "capability_tables.h"
-#include "dispatch.h"
-#include "interface_language.h"
-#include "language.h"
-#include "negotiation.h"
-#include "source_record.h"
+#include "twain/capability_tables.h"
+#include "twain/dispatch.h"
+#include "session/interface_language.h"
+#include "settings/language.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "twain.h"
+#include "common/twain.h"
 
 // ProductName equals string id of the current language block.
 bool AppNameIsLanguageString(uint32_t id);

@@ -1,10 +1,11 @@
-#include "capability_container.h"
+#include "twain/capability_container.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "dispatch.h"
-#include "platform.h"
+#include "twain/dispatch.h"
+#include "platform/platform.h"
+#include "session/call_codes.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "twain.h"
+#include "common/twain.h"
 
 // Bytes one list item takes: 1, 2 or 4 for TWTY_INT8 ... TWTY_UINT32; 0 for every other type,
 // which no enumeration of this source holds.

@@ -1,6 +1,6 @@
-#include "capability_kept.h"
+#include "twain/capability_kept.h"
 
-#include "scanner_link.h"
+#include "link/scanner_link.h"
 
 KeptCapabilityRecord TheKeptCapabilities;
 

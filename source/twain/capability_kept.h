@@ -3,7 +3,7 @@
 // scanner has been brought up, because the scanner found may have no feeder.
 #pragma once
 
-#include "twain.h"
+#include "common/twain.h"
 
 struct KeptCapabilityRecord {
     TW_BOOL PixelFlavorFlag = 0;  // ICAP_PIXELFLAVOR set non-zero; read by the CMYK output

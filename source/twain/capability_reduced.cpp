@@ -1,11 +1,12 @@
-#include "capability_reduced.h"
+#include "twain/capability_reduced.h"
 
-#include "capability_container.h"
-#include "capability_tables.h"
-#include "capability_texts.h"
-#include "dispatch.h"
-#include "negotiation.h"
-#include "source_record.h"
+#include "twain/capability_container.h"
+#include "twain/capability_tables.h"
+#include "twain/capability_texts.h"
+#include "twain/dispatch.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -84,9 +85,9 @@ void AnswerListed(TW_CAPABILITY& cap, TW_UINT16 msg, const ListedCapability& lis
 }  // namespace
 
 void CapabilityRequestReduced() {
-    TheSource.SourceReturnCode = TWRC_SUCCESS;
+    TheCall.SourceReturnCode = TWRC_SUCCESS;
     if (TheSource.SourceState < 400) return FailCall(TWCC_SEQERROR);
-    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    TheCall.SourceConditionCode = TWCC_SUCCESS;
     auto* cap = static_cast<TW_CAPABILITY*>(TheSource.CallData);
     if (!cap) return FailCall(TWCC_BADVALUE);
 

@@ -1,10 +1,11 @@
-#include "capability_request.h"
+#include "twain/capability_request.h"
 
-#include "capability_answers.h"
-#include "capability_container.h"
-#include "capability_settings.h"
-#include "dispatch.h"
-#include "source_record.h"
+#include "twain/capability_answers.h"
+#include "twain/capability_container.h"
+#include "twain/capability_settings.h"
+#include "twain/dispatch.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ bool ReadSetValue(const TW_CAPABILITY& cap, CapabilityValue& value) {
 }  // namespace
 
 void CapabilityRequest(TW_UINT16 msg) {
-    TheSource.SourceReturnCode = TWRC_SUCCESS;
-    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    TheCall.SourceReturnCode = TWRC_SUCCESS;
+    TheCall.SourceConditionCode = TWCC_SUCCESS;
     switch (msg) {
         case MSG_GET:
         case MSG_GETCURRENT:

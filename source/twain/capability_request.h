@@ -2,7 +2,7 @@
 // reduced set (capability_reduced.h).
 #pragma once
 
-#include "twain.h"
+#include "common/twain.h"
 
 // Answers MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT, MSG_SET and MSG_RESET for the
 // TW_CAPABILITY at TheSource.CallData; any other MSG is TWCC_BADPROTOCOL. There is no state

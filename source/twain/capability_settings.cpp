@@ -1,12 +1,13 @@
-#include "capability_settings.h"
+#include "twain/capability_settings.h"
 
-#include "capability_applications.h"
-#include "capability_kept.h"
-#include "capability_tables.h"
-#include "dispatch.h"
-#include "negotiation.h"
-#include "scan_job_flags.h"
-#include "source_record.h"
+#include "twain/capability_applications.h"
+#include "twain/capability_kept.h"
+#include "twain/capability_tables.h"
+#include "twain/dispatch.h"
+#include "twain/negotiation.h"
+#include "engine/scan_job_flags.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ void SetCapability(TW_UINT16 capId, const CapabilityValue& value) {
         default:
             // Fixed values (compression, filter, light source, bed size, indicators, feeder
             // loaded) and unknown capabilities: the call succeeds, DAT_STATUS tells.
-            TheSource.SourceConditionCode = TWCC_BADVALUE;
+            TheCall.SourceConditionCode = TWCC_BADVALUE;
             return;
     }
 }

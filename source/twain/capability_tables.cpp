@@ -1,9 +1,9 @@
-#include "capability_tables.h"
+#include "twain/capability_tables.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "negotiation.h"
+#include "twain/negotiation.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "twain.h"
+#include "common/twain.h"
 
 struct ValueTable {
     TW_ENUMERATION header;  // ItemType, NumItems, CurrentIndex (0: filled at use), DefaultIndex

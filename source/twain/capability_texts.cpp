@@ -1,11 +1,11 @@
-#include "capability_texts.h"
+#include "twain/capability_texts.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "capability_container.h"
-#include "interface_language.h"
-#include "profile_fields.h"
+#include "twain/capability_container.h"
+#include "session/interface_language.h"
+#include "settings/profile_fields.h"
 
 namespace {
 

@@ -1,20 +1,21 @@
-#include "dispatch.h"
+#include "twain/dispatch.h"
 
 #include <cstring>
 
-#include "capability_applications.h"
-#include "capability_reduced.h"
-#include "capability_request.h"
-#include "enable_source.h"
-#include "file_transfer.h"
-#include "memory_transfer.h"
-#include "native_transfer.h"
-#include "negotiation.h"
-#include "open_source.h"
-#include "start_without_ui.h"
-#include "source_record.h"
-#include "transfer_setup.h"
-#include "ui_hooks.h"
+#include "twain/capability_applications.h"
+#include "twain/capability_reduced.h"
+#include "twain/capability_request.h"
+#include "twain/enable_source.h"
+#include "twain/file_transfer.h"
+#include "twain/memory_transfer.h"
+#include "twain/native_transfer.h"
+#include "twain/negotiation.h"
+#include "twain/open_source.h"
+#include "engine/start_without_ui.h"
+#include "twain/source_record.h"
+#include "twain/transfer_setup.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -81,11 +82,6 @@ const TripletEntry* FindTriplet(TW_UINT16 dat, TW_UINT16 msg) {
 
 }  // namespace
 
-void FailCall(TW_UINT16 conditionCode) {
-    TheSource.SourceReturnCode = TWRC_FAILURE;
-    TheSource.SourceConditionCode = conditionCode;
-}
-
 namespace {
 
 void RunTriplet() {
@@ -98,7 +94,7 @@ void RunTriplet() {
     const TripletEntry* entry = FindTriplet(TheSource.CallDat, TheSource.CallMsg);
     if (!entry) return FailCall(TWCC_BADPROTOCOL);
 
-    TheSource.SourceReturnCode = TWRC_SUCCESS;
+    TheCall.SourceReturnCode = TWRC_SUCCESS;
     if (!(entry->legalStates & State(TheSource.SourceState))) {
         if (entry->flags & kEnablesControls) EnableScanControls();
         return FailCall(entry->illegalCondition);
@@ -106,7 +102,7 @@ void RunTriplet() {
     // A missing data block is the application's error; it is refused, never dereferenced.
     if (!TheSource.CallData && !(entry->flags & kNullDataAllowed))
         return FailCall(TWCC_BADVALUE);
-    if (!(entry->flags & kKeepsCondition)) TheSource.SourceConditionCode = TWCC_SUCCESS;
+    if (!(entry->flags & kKeepsCondition)) TheCall.SourceConditionCode = TWCC_SUCCESS;
     entry->handler(TheSource.CallData);
 }
 

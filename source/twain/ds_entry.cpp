@@ -1,10 +1,11 @@
-#include "ds_entry.h"
+#include "twain/ds_entry.h"
 
 #include <new>
 
-#include "dispatch.h"
-#include "source_record.h"
-#include "ui_hooks.h"
+#include "twain/dispatch.h"
+#include "twain/source_record.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -19,12 +20,12 @@ bool IsForeignOrigin(pTW_IDENTITY origin) {
 // Every message of the application's loop passes here while the source is enabled; the
 // scanning window takes the ones meant for its controls.
 void ProcessEvent(TW_MEMREF data) {
-    TheSource.SourceReturnCode = TWRC_NOTDSEVENT;
-    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    TheCall.SourceReturnCode = TWRC_NOTDSEVENT;
+    TheCall.SourceConditionCode = TWCC_SUCCESS;
     auto* event = static_cast<TW_EVENT*>(data);
     if (!TheSource.ScanningWindow || !event || !event->pEvent || !TheUi.FilterWindowMessage) return;
     if (TheUi.FilterWindowMessage(event->pEvent)) {
-        TheSource.SourceReturnCode = TWRC_DSEVENT;
+        TheCall.SourceReturnCode = TWRC_DSEVENT;
         event->TWMessage = MSG_NULL;
     }
 }
@@ -33,7 +34,7 @@ void ProcessEvent(TW_MEMREF data) {
 
 extern "C" TW_UINT16 TW_CALLINGSTYLE DS_Entry(pTW_IDENTITY pOrigin, TW_UINT32 DG, TW_UINT16 DAT,
                                               TW_UINT16 MSG, TW_MEMREF pData) {
-    if (IsForeignOrigin(pOrigin)) return TheSource.SourceReturnCode;
+    if (IsForeignOrigin(pOrigin)) return TheCall.SourceReturnCode;
 
     TheSource.CallOrigin = pOrigin;
     TheSource.CallGroup = DG;
@@ -52,5 +53,5 @@ extern "C" TW_UINT16 TW_CALLINGSTYLE DS_Entry(pTW_IDENTITY pOrigin, TW_UINT32 DG
     } catch (...) {
         FailCall(TWCC_BUMMER);
     }
-    return TheSource.SourceReturnCode;
+    return TheCall.SourceReturnCode;
 }

@@ -1,14 +1,15 @@
-#include "enable_source.h"
+#include "twain/enable_source.h"
 
-#include "capability_tables.h"
-#include "color_adjust.h"
-#include "dispatch.h"
-#include "level_correction.h"
-#include "scanner_link.h"
-#include "source_record.h"
-#include "start_without_ui.h"
-#include "tone_download.h"
-#include "ui_hooks.h"
+#include "twain/capability_tables.h"
+#include "engine/color_adjust.h"
+#include "twain/dispatch.h"
+#include "engine/level_correction.h"
+#include "link/scanner_link.h"
+#include "twain/source_record.h"
+#include "engine/start_without_ui.h"
+#include "engine/tone_download.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 namespace {
 

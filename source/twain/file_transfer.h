@@ -2,6 +2,6 @@
 // TIFF or BMP, in one call.
 #pragma once
 
-#include "twain.h"
+#include "common/twain.h"
 
 void FileTransfer(TW_MEMREF data);

@@ -1,10 +1,10 @@
-#include "identity.h"
+#include "twain/identity.h"
 
 #include <cstring>
 #include <string>
 
-#include "ascii_text.h"
-#include "platform.h"
+#include "common/ascii_text.h"
+#include "platform/platform.h"
 
 namespace {
 

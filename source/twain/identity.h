@@ -1,7 +1,7 @@
 // The source's own TW_IDENTITY, filled from the profile at process attach.
 #pragma once
 
-#include "twain.h"
+#include "common/twain.h"
 
 // Fixed numbers, then Manufacturer, ProductFamily, ProductName and Version.Info from
 // section "KVTINFO_A3" ("BRAND", "1200", "SWVERSION"). Every string is cut at 33 characters.

@@ -1,10 +1,10 @@
-#include "initialise.h"
+#include "twain/initialise.h"
 
 #include <string>
 
-#include "identity.h"
-#include "platform.h"
-#include "source_record.h"
+#include "twain/identity.h"
+#include "platform/platform.h"
+#include "twain/source_record.h"
 
 namespace {
 

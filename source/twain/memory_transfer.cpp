@@ -1,21 +1,22 @@
-#include "memory_transfer.h"
+#include "twain/memory_transfer.h"
 
 #include <cstddef>
 #include <cstring>
 
-#include "batch_hooks.h"
-#include "dispatch.h"
-#include "capability_applications.h"
-#include "memory_blocks.h"
-#include "negotiation.h"
-#include "notify.h"
-#include "scan_job_state.h"
-#include "source_record.h"
-#include "transfer_blocks.h"
-#include "transfer_end.h"
-#include "transfer_outcome.h"
-#include "transfer_rows.h"
-#include "ui_hooks.h"
+#include "twain/batch_hooks.h"
+#include "twain/dispatch.h"
+#include "twain/capability_applications.h"
+#include "engine/memory_blocks.h"
+#include "twain/negotiation.h"
+#include "twain/notify.h"
+#include "engine/scan_job_state.h"
+#include "twain/source_record.h"
+#include "twain/transfer_blocks.h"
+#include "engine/transfer_end.h"
+#include "twain/transfer_outcome.h"
+#include "engine/transfer_rows.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ bool AppTakesBatchTimerAtEndTransfer() {
 }
 
 void EndBlockCall() {
-    const TW_UINT16 rc = TheSource.SourceReturnCode;
+    const TW_UINT16 rc = TheCall.SourceReturnCode;
     if (EndUnsuccessfulTransfer(rc) || rc != TWRC_XFERDONE) return;  // more blocks to come
     EndFinishedTransfer(BatchScanningActive() && !BatchWritesFiles() &&
                         !AppTakesBatchTimerAtEndTransfer());
@@ -95,7 +96,7 @@ void MemoryTransfer(TW_MEMREF data) {
     TheNegotiation.MemXferRecord = request;
     TransferImageBlocks(TransferKind::Memory, &buffer.block);
     if (BatchScanningActive() && BatchWritesFiles()) ScanRemainingBatchJobs();
-    const TW_UINT16 rc = TheSource.SourceReturnCode;
+    const TW_UINT16 rc = TheCall.SourceReturnCode;
     if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE)
         AnswerMemoryBlock(TheNegotiation.MemXferRecord,
                           uint32_t(TheNegotiation.ImageInfoRecord.ImageWidth));

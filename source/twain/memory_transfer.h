@@ -2,6 +2,6 @@
 // buffers the application owns.
 #pragma once
 
-#include "twain.h"
+#include "common/twain.h"
 
 void MemoryTransfer(TW_MEMREF data);

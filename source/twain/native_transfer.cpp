@@ -1,24 +1,25 @@
-#include "native_transfer.h"
+#include "twain/native_transfer.h"
 
-#include "abort_scan.h"
-#include "color_adjust.h"
-#include "delivered_image.h"
-#include "descreen_reduction.h"
-#include "enlarge_lines.h"
-#include "dispatch.h"
-#include "native_image.h"
-#include "native_processing.h"
-#include "notify.h"
-#include "open_source.h"
-#include "read_loop.h"
-#include "scan_job_state.h"
-#include "scanner_link.h"
-#include "settings_store.h"
-#include "source_record.h"
-#include "batch_hooks.h"
-#include "transfer_end.h"
-#include "transfer_outcome.h"
-#include "ui_hooks.h"
+#include "engine/abort_scan.h"
+#include "engine/color_adjust.h"
+#include "engine/delivered_image.h"
+#include "engine/descreen_reduction.h"
+#include "engine/enlarge_lines.h"
+#include "twain/dispatch.h"
+#include "engine/native_image.h"
+#include "engine/native_processing.h"
+#include "twain/notify.h"
+#include "twain/open_source.h"
+#include "engine/read_loop.h"
+#include "engine/scan_job_state.h"
+#include "link/scanner_link.h"
+#include "settings/settings_store.h"
+#include "twain/source_record.h"
+#include "twain/batch_hooks.h"
+#include "engine/transfer_end.h"
+#include "twain/transfer_outcome.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -110,10 +111,10 @@ plat::MemHandle TransferNativeImage() {
 }
 
 void NativeTransfer(TW_MEMREF data) {
-    TheSource.SourceReturnCode = TWRC_XFERDONE;
+    TheCall.SourceReturnCode = TWRC_XFERDONE;
     plat::MemHandle image = TransferNativeImage();
     AnswerHandle(data, image);
-    if (!EndUnsuccessfulTransfer(TheSource.SourceReturnCode))
+    if (!EndUnsuccessfulTransfer(TheCall.SourceReturnCode))
         EndFinishedTransfer(BatchScanningActive());
     TheSource.SourceState = 700;
 }

@@ -1,8 +1,8 @@
 // DAT_IMAGENATIVEXFER / MSG_GET: the whole image as one device-independent bitmap.
 #pragma once
 
-#include "platform.h"
-#include "twain.h"
+#include "platform/platform.h"
+#include "common/twain.h"
 
 void NativeTransfer(TW_MEMREF data);
 

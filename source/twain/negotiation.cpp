@@ -1,8 +1,8 @@
-#include "negotiation.h"
+#include "twain/negotiation.h"
 
 #include <cstring>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 NegotiationRecord TheNegotiation;
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "twain.h"
+#include "common/twain.h"
 
 struct NegotiationRecord {
     TW_UINT32 XferGroup = DG_IMAGE;

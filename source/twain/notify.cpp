@@ -1,7 +1,7 @@
-#include "notify.h"
+#include "twain/notify.h"
 
-#include "platform.h"
-#include "source_record.h"
+#include "platform/platform.h"
+#include "twain/source_record.h"
 
 namespace {
 

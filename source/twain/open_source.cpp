@@ -1,20 +1,21 @@
-#include "open_source.h"
+#include "twain/open_source.h"
 
 #include <cstring>
 
-#include "bring_up.h"
-#include "capability_kept.h"
-#include "dispatch.h"
-#include "interface_language.h"
-#include "level_correction.h"
-#include "negotiation.h"
-#include "port_library.h"
-#include "profile_fields.h"
-#include "scaling_state.h"
-#include "scan_job_state.h"
-#include "scanner_link.h"
-#include "source_record.h"
-#include "transfer_end.h"
+#include "link/bring_up.h"
+#include "twain/capability_kept.h"
+#include "twain/dispatch.h"
+#include "session/interface_language.h"
+#include "engine/level_correction.h"
+#include "twain/negotiation.h"
+#include "link/port_library.h"
+#include "settings/profile_fields.h"
+#include "engine/scaling_state.h"
+#include "engine/scan_job_state.h"
+#include "link/scanner_link.h"
+#include "twain/source_record.h"
+#include "engine/transfer_end.h"
+#include "session/call_codes.h"
 
 OpenConfiguration TheOpenConfiguration;
 
@@ -68,7 +69,7 @@ void OpenSource(TW_MEMREF data) {
     TheScanJob = ScanJobState{};
     TheSource.ScanningWindow = nullptr;
     TheSource.ScanWindowProcedure = nullptr;
-    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    TheCall.SourceConditionCode = TWCC_SUCCESS;
     TheSource.SourceState = 400;
 }
 
@@ -80,7 +81,7 @@ void CloseSource(TW_MEMREF) {
     // A scan that started but was never transferred (closed, or disabled first, in state 600)
     // still holds its reduction maps and tables.
     FreeTransferScaling();
-    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    TheCall.SourceConditionCode = TWCC_SUCCESS;
     TheSource.AppIdentity.Id = 0;
     // The scanning window and its work block are released here once they exist.
     FreeLevelCorrectionTables();

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "twain.h"
+#include "common/twain.h"
 
 // Configuration read at every open and kept while the source is open.
 struct OpenConfiguration {

@@ -1,5 +1,10 @@
-#include "source_record.h"
+#include "twain/source_record.h"
+
+#include "session/call_codes.h"
 
 SourceRecord TheSource;
 
-void ResetSourceRecord() { TheSource = SourceRecord{}; }
+void ResetSourceRecord() {
+    TheSource = SourceRecord{};
+    TheCall = CallCodes{};
+}

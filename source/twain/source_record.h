@@ -1,8 +1,8 @@
 // The process-wide state of the data source: one instance, owned by the front end.
 #pragma once
 
-#include "platform.h"
-#include "twain.h"
+#include "platform/platform.h"
+#include "common/twain.h"
 
 struct SourceRecord {
     // The five arguments of the current DS_Entry call; handlers read their data from here.
@@ -12,8 +12,6 @@ struct SourceRecord {
     TW_UINT16 CallMsg = 0;
     TW_MEMREF CallData = nullptr;
 
-    TW_UINT16 SourceReturnCode = TWRC_SUCCESS;
-    TW_UINT16 SourceConditionCode = TWCC_SUCCESS;
     TW_UINT16 SourceState = 300;  // the TWAIN state times 100
 
     TW_IDENTITY AppIdentity{};     // the application that has the source open; Id 0 = none

@@ -4,8 +4,8 @@
 // delivers).
 #pragma once
 
-#include "memory_blocks.h"
-#include "transfer_state.h"
+#include "engine/memory_blocks.h"
+#include "engine/transfer_state.h"
 
 // Allocates what the transfer needs and creates its files. False after the scan was ended
 // (AbortScan has set the codes and shown the message).

@@ -1,7 +1,7 @@
 // How every transfer call ends, by the return code the reading and processing left.
 #pragma once
 
-#include "twain.h"
+#include "common/twain.h"
 
 // Failure and cancel: the window's controls come back and the transfer is cleaned up; a
 // failure also asks the application to close the source. Returns false for any other code,

@@ -1,11 +1,12 @@
-#include "transfer_setup.h"
+#include "twain/transfer_setup.h"
 
 #include <cstring>
 
-#include "dispatch.h"
-#include "negotiation.h"
-#include "source_record.h"
-#include "transfer_end.h"
+#include "twain/dispatch.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
+#include "engine/transfer_end.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -64,8 +65,8 @@ void GetTransferGroup(TW_MEMREF data) { Answer(data, TheNegotiation.XferGroup); 
 
 // Reports the condition of the previous call once.
 void GetStatus(TW_MEMREF data) {
-    Answer(data, TW_STATUS{TheSource.SourceConditionCode, 0});
-    TheSource.SourceConditionCode = TWCC_SUCCESS;
+    Answer(data, TW_STATUS{TheCall.SourceConditionCode, 0});
+    TheCall.SourceConditionCode = TWCC_SUCCESS;
 }
 
 void GetImageInfo(TW_MEMREF data) { Answer(data, TheNegotiation.ImageInfoRecord); }

@@ -1,7 +1,7 @@
 // The triplets around a transfer that are not the transfer itself.
 #pragma once
 
-#include "twain.h"
+#include "common/twain.h"
 
 void GetPendingTransfers(TW_MEMREF data);
 void EndTransfer(TW_MEMREF data);

@@ -1,8 +1,8 @@
-#include "install_ui_hooks.h"
+#include "ui/install_ui_hooks.h"
 
-#include "not_ready_dialog.h"
-#include "ui_hooks.h"
-#include "warm_up_dialog.h"
+#include "ui/not_ready_dialog.h"
+#include "session/ui_hooks.h"
+#include "ui/warm_up_dialog.h"
 
 void InstallUiHooks() {
     TheUi.OpenNotReadyDialog = OpenNotReadyDialog;

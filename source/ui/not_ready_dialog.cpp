@@ -1,8 +1,8 @@
-#include "not_ready_dialog.h"
+#include "ui/not_ready_dialog.h"
 
 #include <windows.h>
 
-#include "win32_module.h"
+#include "platform/win32/win32_module.h"
 
 namespace {
 

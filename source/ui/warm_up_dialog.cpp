@@ -1,9 +1,9 @@
-#include "warm_up_dialog.h"
+#include "ui/warm_up_dialog.h"
 
 #include <windows.h>
 
-#include "interface_language.h"
-#include "win32_module.h"
+#include "session/interface_language.h"
+#include "platform/win32/win32_module.h"
 
 namespace {
 

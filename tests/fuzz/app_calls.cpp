@@ -1,12 +1,12 @@
-#include "app_calls.h"
+#include "tests/fuzz/app_calls.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "ds_entry.h"
-#include "host_control.h"
-#include "negotiation.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/negotiation.h"
 
 namespace {
 

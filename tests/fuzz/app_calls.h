@@ -6,8 +6,8 @@
 // strings are whatever the input says.
 #pragma once
 
-#include "fuzz_input.h"
-#include "source_harness.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "tests/fuzz/source_harness.h"
 
 // Opens the source for an application whose product name is picked by the input (a plain
 // name or one of the names the source serves differently) with the input's protocol version.

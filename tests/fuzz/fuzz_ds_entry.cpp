@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app_calls.h"
+#include "tests/fuzz/app_calls.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app_calls.h"
-#include "negotiation.h"
-#include "reply_source.h"
+#include "tests/fuzz/app_calls.h"
+#include "twain/negotiation.h"
+#include "tests/fuzz/hostile_portlib/reply_source.h"
 
 namespace {
 

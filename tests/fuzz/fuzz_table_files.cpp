@@ -12,11 +12,11 @@
 #include <fstream>
 #include <vector>
 
-#include "cmyk_table.h"
-#include "color_table.h"
-#include "fuzz_input.h"
-#include "host_control.h"
-#include "table_file.h"
+#include "engine/cmyk_table.h"
+#include "engine/color_table.h"
+#include "tests/fuzz/fuzz_input.h"
+#include "platform/host/host_control.h"
+#include "engine/table_file.h"
 
 namespace {
 

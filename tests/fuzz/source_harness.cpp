@@ -1,4 +1,4 @@
-#include "source_harness.h"
+#include "tests/fuzz/source_harness.h"
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -12,20 +12,21 @@
 #include <cstring>
 #include <filesystem>
 
-#include "color_table.h"
-#include "capability_kept.h"
-#include "capability_tables.h"
-#include "color_adjust.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "initialise.h"
-#include "negotiation.h"
-#include "power_switch.h"
-#include "request_blocks_in_use.h"
-#include "scan_job_state.h"
-#include "shading.h"
-#include "source_record.h"
-#include "ui_hooks.h"
+#include "engine/color_table.h"
+#include "twain/capability_kept.h"
+#include "twain/capability_tables.h"
+#include "engine/color_adjust.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/initialise.h"
+#include "twain/negotiation.h"
+#include "simulator/portlib/power_switch.h"
+#include "link/request_blocks_in_use.h"
+#include "engine/scan_job_state.h"
+#include "engine/shading.h"
+#include "twain/source_record.h"
+#include "session/ui_hooks.h"
+#include "session/call_codes.h"
 
 namespace fs = std::filesystem;
 
@@ -194,7 +195,7 @@ TW_UINT16 SourceHarness::Call(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEM
     static const bool trace = std::getenv("KV_FUZZ_TRACE") != nullptr;
     if (trace)
         std::fprintf(stderr, "call dg=%u dat=0x%04x msg=0x%04x -> rc=%u cc=%u state=%u\n", dg, dat,
-                     msg, rc, TheSource.SourceConditionCode, TheSource.SourceState);
+                     msg, rc, TheCall.SourceConditionCode, TheSource.SourceState);
     return rc;
 }
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
-#include "twain.h"
+#include "platform/platform.h"
+#include "common/twain.h"
 
 class SourceHarness {
 public:

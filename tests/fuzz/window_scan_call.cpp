@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "app_calls.h"
-#include "platform.h"
-#include "run_scan_job.h"
-#include "scan_job_state.h"
-#include "scanner_link.h"
-#include "settings_store.h"
-#include "source_record.h"
+#include "tests/fuzz/app_calls.h"
+#include "platform/platform.h"
+#include "engine/run_scan_job.h"
+#include "engine/scan_job_state.h"
+#include "link/scanner_link.h"
+#include "settings/settings_store.h"
+#include "twain/source_record.h"
 
 namespace {
 

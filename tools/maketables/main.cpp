@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "table_content.h"
+#include "tools/maketables/table_content.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,4 +1,4 @@
-#include "table_content.h"
+#include "tools/maketables/table_content.h"
 
 #include <algorithm>
 #include <cstring>

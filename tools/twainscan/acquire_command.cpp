@@ -1,17 +1,17 @@
-#include "acquire_command.h"
+#include "tools/twainscan/acquire_command.h"
 
 #include <vector>
 
-#include "file_xfer.h"
-#include "identity_text.h"
-#include "image_info_text.h"
-#include "manager_session.h"
-#include "memory_xfer.h"
-#include "native_xfer.h"
-#include "negotiate.h"
-#include "source_choice.h"
-#include "source_link.h"
-#include "twain_names.h"
+#include "tools/twainscan/file_xfer.h"
+#include "tools/twainscan/identity_text.h"
+#include "tools/twainscan/image_info_text.h"
+#include "tools/twainscan/manager_session.h"
+#include "tools/twainscan/memory_xfer.h"
+#include "tools/twainscan/native_xfer.h"
+#include "tools/twainscan/negotiate.h"
+#include "tools/twainscan/source_choice.h"
+#include "tools/twainscan/source_link.h"
+#include "tools/twainscan/twain_names.h"
 
 namespace twainscan {
 namespace {

@@ -1,10 +1,10 @@
-#include "capability_calls.h"
+#include "tools/twainscan/capability_calls.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "twain_names.h"
+#include "tools/twainscan/twain_names.h"
 
 namespace twainscan {
 namespace {

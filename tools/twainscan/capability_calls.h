@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "memory_blocks.h"
-#include "source_link.h"
-#include "twain.h"
+#include "tools/twainscan/memory_blocks.h"
+#include "tools/twainscan/source_link.h"
+#include "common/twain.h"
 
 namespace twainscan {
 

@@ -1,7 +1,7 @@
-#include "dib_file.h"
+#include "tools/twainscan/dib_file.h"
 
-#include "le_fields.h"
-#include "output_file.h"
+#include "common/le_fields.h"
+#include "tools/twainscan/output_file.h"
 
 namespace twainscan {
 namespace {

@@ -1,6 +1,6 @@
-#include "event_wait.h"
+#include "tools/twainscan/event_wait.h"
 
-#include "twain.h"
+#include "common/twain.h"
 
 namespace twainscan {
 namespace {

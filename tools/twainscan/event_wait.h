@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "source_link.h"
+#include "tools/twainscan/source_link.h"
 
 namespace twainscan {
 

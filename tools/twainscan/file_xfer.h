@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "memory_blocks.h"
-#include "options.h"
-#include "printer.h"
-#include "source_link.h"
+#include "tools/twainscan/memory_blocks.h"
+#include "tools/twainscan/options.h"
+#include "tools/twainscan/printer.h"
+#include "tools/twainscan/source_link.h"
 
 namespace twainscan {
 

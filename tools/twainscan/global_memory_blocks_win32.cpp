@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "win32_services.h"
+#include "tools/twainscan/win32_services.h"
 
 namespace twainscan {
 namespace {

@@ -1,4 +1,4 @@
-#include "identity_text.h"
+#include "tools/twainscan/identity_text.h"
 
 #include <cstdio>
 

@@ -1,9 +1,9 @@
-#include "image_info_text.h"
+#include "tools/twainscan/image_info_text.h"
 
 #include <cstdio>
 
-#include "capability_calls.h"
-#include "twain_names.h"
+#include "tools/twainscan/capability_calls.h"
+#include "tools/twainscan/twain_names.h"
 
 namespace twainscan {
 namespace {

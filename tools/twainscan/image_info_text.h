@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "twain.h"
+#include "common/twain.h"
 
 namespace twainscan {
 

@@ -1,10 +1,10 @@
-#include "listing_command.h"
+#include "tools/twainscan/listing_command.h"
 
 #include <vector>
 
-#include "identity_text.h"
-#include "manager_session.h"
-#include "source_choice.h"
+#include "tools/twainscan/identity_text.h"
+#include "tools/twainscan/manager_session.h"
+#include "tools/twainscan/source_choice.h"
 
 namespace twainscan {
 namespace {

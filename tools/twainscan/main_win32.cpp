@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "acquire_command.h"
-#include "listing_command.h"
-#include "manager_library.h"
-#include "options.h"
-#include "parent_window.h"
-#include "win32_services.h"
+#include "tools/twainscan/acquire_command.h"
+#include "tools/twainscan/listing_command.h"
+#include "tools/twainscan/manager_library.h"
+#include "tools/twainscan/options.h"
+#include "tools/twainscan/parent_window.h"
+#include "tools/twainscan/win32_services.h"
 
 namespace {
 

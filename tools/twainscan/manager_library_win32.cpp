@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "manager_library.h"
+#include "tools/twainscan/manager_library.h"
 
 namespace twainscan {
 

@@ -1,8 +1,8 @@
-#include "manager_session.h"
+#include "tools/twainscan/manager_session.h"
 
 #include <cstring>
 
-#include "twain_names.h"
+#include "tools/twainscan/twain_names.h"
 
 namespace twainscan {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "twain.h"
+#include "common/twain.h"
 
 namespace twainscan {
 

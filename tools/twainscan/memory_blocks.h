@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-#include "twain.h"
+#include "common/twain.h"
 
 namespace twainscan {
 

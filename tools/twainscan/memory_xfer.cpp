@@ -1,10 +1,10 @@
-#include "memory_xfer.h"
+#include "tools/twainscan/memory_xfer.h"
 
 #include <cstring>
 #include <vector>
 
-#include "capability_calls.h"
-#include "twain_names.h"
+#include "tools/twainscan/capability_calls.h"
+#include "tools/twainscan/twain_names.h"
 
 namespace twainscan {
 namespace {

@@ -1,7 +1,7 @@
-#include "native_xfer.h"
+#include "tools/twainscan/native_xfer.h"
 
-#include "dib_file.h"
-#include "twain_names.h"
+#include "tools/twainscan/dib_file.h"
+#include "tools/twainscan/twain_names.h"
 
 namespace twainscan {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "memory_blocks.h"
-#include "printer.h"
-#include "source_link.h"
-#include "twain.h"
+#include "tools/twainscan/memory_blocks.h"
+#include "tools/twainscan/printer.h"
+#include "tools/twainscan/source_link.h"
+#include "common/twain.h"
 
 namespace twainscan {
 

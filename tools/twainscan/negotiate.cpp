@@ -1,10 +1,10 @@
-#include "negotiate.h"
+#include "tools/twainscan/negotiate.h"
 
 #include <cstdio>
 
-#include "capability_calls.h"
-#include "file_xfer.h"
-#include "twain_names.h"
+#include "tools/twainscan/capability_calls.h"
+#include "tools/twainscan/file_xfer.h"
+#include "tools/twainscan/twain_names.h"
 
 namespace twainscan {
 namespace {

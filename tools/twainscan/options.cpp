@@ -1,4 +1,4 @@
-#include "options.h"
+#include "tools/twainscan/options.h"
 
 #include <algorithm>
 #include <cctype>

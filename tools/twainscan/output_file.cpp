@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "tools/twainscan/output_file.h"
 
 #include <cerrno>
 #include <cstring>

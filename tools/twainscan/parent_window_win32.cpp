@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "parent_window.h"
+#include "tools/twainscan/parent_window.h"
 
 namespace twainscan {
 namespace {

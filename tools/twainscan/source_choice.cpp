@@ -1,4 +1,4 @@
-#include "source_choice.h"
+#include "tools/twainscan/source_choice.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "source_link.h"
+#include "tools/twainscan/source_link.h"
 
-#include "twain_names.h"
+#include "tools/twainscan/twain_names.h"
 
 namespace twainscan {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "manager_session.h"
-#include "twain.h"
+#include "tools/twainscan/manager_session.h"
+#include "common/twain.h"
 
 namespace twainscan {
 

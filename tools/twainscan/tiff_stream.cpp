@@ -1,8 +1,8 @@
-#include "tiff_stream.h"
+#include "tools/twainscan/tiff_stream.h"
 
 #include <numeric>
 
-#include "le_fields.h"
+#include "common/le_fields.h"
 
 namespace twainscan {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "output_file.h"
+#include "tools/twainscan/output_file.h"
 
 namespace twainscan {
 

@@ -1,4 +1,4 @@
-#include "twain_names.h"
+#include "tools/twainscan/twain_names.h"
 
 #include <cstdio>
 

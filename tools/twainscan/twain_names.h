@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "twain.h"
+#include "common/twain.h"
 
 namespace twainscan {
 

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "event_wait.h"
-#include "memory_blocks.h"
+#include "tools/twainscan/event_wait.h"
+#include "tools/twainscan/memory_blocks.h"
 
 namespace twainscan {
 

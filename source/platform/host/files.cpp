@@ -12,9 +12,9 @@
 #include <mutex>
 #include <string>
 
-#include "host_control.h"
-#include "host_internal.h"
-#include "platform.h"
+#include "platform/host/host_control.h"
+#include "platform/host/host_internal.h"
+#include "platform/platform.h"
 
 namespace plat {
 namespace {

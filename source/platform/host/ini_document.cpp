@@ -1,4 +1,4 @@
-#include "ini_document.h"
+#include "platform/host/ini_document.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "profile_value.h"
+#include "platform/profile_value.h"
 
 namespace plat::host::ini {
 namespace {

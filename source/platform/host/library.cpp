@@ -1,8 +1,8 @@
 // Dynamic libraries through dlopen; the path is mapped like every file path.
 #include <dlfcn.h>
 
-#include "host_control.h"
-#include "platform.h"
+#include "platform/host/host_control.h"
+#include "platform/platform.h"
 
 namespace plat {
 

@@ -7,9 +7,9 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "host_control.h"
-#include "host_internal.h"
-#include "platform.h"
+#include "platform/host/host_control.h"
+#include "platform/host/host_internal.h"
+#include "platform/platform.h"
 
 namespace plat {
 namespace {

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "host_control.h"
-#include "host_internal.h"
-#include "ini_document.h"
-#include "platform.h"
-#include "profile_value.h"
+#include "platform/host/host_control.h"
+#include "platform/host/host_internal.h"
+#include "platform/host/ini_document.h"
+#include "platform/platform.h"
+#include "platform/profile_value.h"
 
 namespace plat {
 namespace {

@@ -9,9 +9,9 @@
 #include <map>
 #include <mutex>
 
-#include "host_control.h"
-#include "host_internal.h"
-#include "ini_document.h"
+#include "platform/host/host_control.h"
+#include "platform/host/host_internal.h"
+#include "platform/host/ini_document.h"
 
 namespace plat::host {
 namespace {

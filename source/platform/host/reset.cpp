@@ -1,5 +1,5 @@
-#include "host_control.h"
-#include "host_internal.h"
+#include "platform/host/host_control.h"
+#include "platform/host/host_internal.h"
 
 namespace plat::host {
 

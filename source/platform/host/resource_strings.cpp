@@ -2,8 +2,8 @@
 // stands in for the module's STRINGTABLE.
 #include <cstring>
 
-#include "platform.h"
-#include "string_table.h"
+#include "platform/platform.h"
+#include "resources/strings/string_table.h"
 
 namespace plat {
 namespace {

@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "host_control.h"
-#include "host_internal.h"
+#include "platform/host/host_control.h"
+#include "platform/host/host_internal.h"
 
 namespace plat::host {
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <climits>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace plat {
 namespace {

@@ -1,5 +1,5 @@
 // The Windows directory, the temporary path and unique temporary names.
-#include "win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 

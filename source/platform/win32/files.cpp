@@ -2,7 +2,7 @@
 // INVALID_HANDLE_VALUE is kNoFile.
 #include <string>
 
-#include "win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 namespace {

@@ -1,5 +1,5 @@
 // Dynamic libraries through LoadLibrary.
-#include "win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 

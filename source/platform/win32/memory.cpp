@@ -1,6 +1,6 @@
 // Movable global memory: the handles are real HGLOBALs, so a bitmap or container handed to
 // the application is one it can lock and free itself.
-#include "win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 

@@ -1,4 +1,4 @@
-#include "win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 

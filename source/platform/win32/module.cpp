@@ -1,4 +1,4 @@
-#include "win32_module.h"
+#include "platform/win32/win32_module.h"
 
 namespace plat::win32 {
 namespace {

@@ -3,8 +3,8 @@
 // Big5 or GB2312 on systems that run with those code pages.
 #include <climits>
 
-#include "win32_api.h"
-#include "win32_module.h"
+#include "platform/win32/win32_api.h"
+#include "platform/win32/win32_module.h"
 
 namespace plat {
 

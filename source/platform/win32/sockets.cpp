@@ -1,7 +1,7 @@
 // WinSock 1.1 calls; receive timeouts through select().
 #include <climits>
 
-#include "win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 namespace {

@@ -4,7 +4,7 @@
 // a manager that did not open the source never reaches the application, which would then
 // wait for the image forever, so the manager is the one loaded in this process: TWAINDSM.dll
 // when it is there, otherwise twain_32.dll.
-#include "win32_api.h"
+#include "platform/win32/win32_api.h"
 
 #if !defined(_WIN64)
 // The classic 32-bit target imports DSM_Entry by ordinal 1 from twain_32.dll (the import

@@ -1,5 +1,5 @@
 // Tick count, sleeping and the local time from the system.
-#include "win32_api.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 

@@ -5,4 +5,4 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "platform.h"
+#include "platform/platform.h"

@@ -1,6 +1,6 @@
 // Windows of other programs, the message pump of long operations, and window timers.
-#include "escape_key.h"
-#include "win32_api.h"
+#include "platform/escape_key.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 

@@ -182,7 +182,7 @@ def render_cpp(rows, stride, source_name, symbol):
     out = [
         f"// Generated from {source_name} by generate_strings.py; edit the table, not this file.",
         "// Blocks 0-5 are UTF-8, block 6 Big5 and block 7 GB2312.",
-        '#include "string_table.h"',
+        '#include "resources/strings/string_table.h"',
         "",
         "namespace kvres {",
         "namespace {",

@@ -1,11 +1,11 @@
-#include "delivered_pictures.h"
+#include "tests/unit/acquisition/delivered_pictures.h"
 
 #include <cstring>
 #include <fstream>
 
-#include "ds_entry.h"
-#include "image_readers.h"
-#include "platform.h"
+#include "twain/ds_entry.h"
+#include "tests/unit/acquisition/image_readers.h"
+#include "platform/platform.h"
 
 namespace {
 

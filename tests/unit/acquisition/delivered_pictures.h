@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "twain.h"
+#include "common/twain.h"
 
 struct Picture {
     uint32_t width = 0;

@@ -9,15 +9,15 @@
 #include <iterator>
 #include <set>
 
-#include "capability_tables.h"
-#include "color_adjust.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "image_readers.h"
-#include "negotiation.h"
-#include "scan_job_flags.h"
-#include "source_record.h"
-#include "transfer_fixture.h"
+#include "twain/capability_tables.h"
+#include "engine/color_adjust.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/acquisition/image_readers.h"
+#include "twain/negotiation.h"
+#include "engine/scan_job_flags.h"
+#include "twain/source_record.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
 
 namespace {
 

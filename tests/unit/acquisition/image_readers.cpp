@@ -1,4 +1,4 @@
-#include "image_readers.h"
+#include "tests/unit/acquisition/image_readers.h"
 
 #include <cstdio>
 #include <fstream>

@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <vector>
 
-#include "capability_tables.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "negotiation.h"
-#include "scan_job_flags.h"
-#include "settings_store.h"
-#include "source_record.h"
-#include "transfer_fixture.h"
+#include "twain/capability_tables.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/negotiation.h"
+#include "engine/scan_job_flags.h"
+#include "settings/settings_store.h"
+#include "twain/source_record.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
 
 namespace {
 

@@ -7,16 +7,17 @@
 #include <iterator>
 #include <vector>
 
-#include "capability_kept.h"
-#include "ds_entry.h"
-#include "negotiation.h"
-#include "host_control.h"
-#include "request_blocks_in_use.h"
-#include "scan_job_state.h"
-#include "scan_settings.h"
-#include "source_record.h"
-#include "transfer_fixture.h"
-#include "window_scan.h"
+#include "twain/capability_kept.h"
+#include "twain/ds_entry.h"
+#include "twain/negotiation.h"
+#include "platform/host/host_control.h"
+#include "link/request_blocks_in_use.h"
+#include "engine/scan_job_state.h"
+#include "settings/scan_settings.h"
+#include "twain/source_record.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
+#include "tests/unit/acquisition/window_scan.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ TEST_F(NativeTransferTest, JamWhileReadingFailsAndAsksToBeClosed) {
     TW_UINTPTR handle = 1;
     EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
     EXPECT_EQ(handle, 0u);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     EXPECT_EQ(TheSource.SourceState, 700);
     EXPECT_TRUE(CloseRequested());
     ASSERT_EQ(Captions().size(), 1u);
@@ -194,7 +195,7 @@ TEST_F(NativeTransferTest, NoMemoryForTheBitmapOrTheFilterFailsWithLowMemory) {
         NativeImage image;
         TW_UINTPTR handle = 1;
         EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
-        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+        EXPECT_EQ(TheCall.SourceConditionCode, TWCC_LOWMEMORY);
         EXPECT_EQ(handle, 0u);
         ASSERT_EQ(Captions().size(), 1u);
         EXPECT_EQ(Captions()[0], "SCANNERA3 Flatbed Scanner| Insufficient Memory.");
@@ -211,7 +212,7 @@ TEST_F(NativeTransferTest, ASecondNativeTransferIsRefused) {
     TW_UINTPTR handle = 0;
     ASSERT_EQ(Transfer(image, handle), TWRC_XFERDONE);
     EXPECT_EQ(Transfer(image, handle), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SEQERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_SEQERROR);
 }
 
 TEST_F(NativeTransferTest, ScanWithoutWindowReportsTheImageAndEndsTheTransfer) {
@@ -250,7 +251,7 @@ TEST_F(NativeTransferTest, AnImageNoManagerCanAnnounceIsAbandoned) {
     SetFrame(1.0, 2.0, 3.0, 3.5);
     plat::host::SetSourceManagerResult(TWRC_FAILURE);
     EXPECT_EQ(ScanWithoutWindow(2, 2), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     EXPECT_EQ(TheSource.SourceState, 400);
     EXPECT_EQ(plat::host::LiveBlocks(), kTablesOnly);
 
@@ -356,7 +357,7 @@ TEST_F(NativeTransferTest, ShadingTakesTheLinesItsBufferHolds) {
         if (fitting < 9) {
             EXPECT_FALSE(started);
             EXPECT_EQ(MessageTexts(), std::vector<std::string>{" Insufficient Memory."});
-            EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+            EXPECT_EQ(TheCall.SourceConditionCode, TWCC_LOWMEMORY);
             TW_USERINTERFACE off{0, 0, nullptr};
             ASSERT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &off), TWRC_SUCCESS);
             continue;

@@ -1,16 +1,16 @@
-#include "transfer_fixture.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
 
 #include <cstring>
 #include <filesystem>
 
-#include "capability_tables.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "negotiation.h"
-#include "request_blocks_in_use.h"
-#include "source_record.h"
-#include "ui_hooks.h"
-#include "window_scan.h"
+#include "twain/capability_tables.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/negotiation.h"
+#include "link/request_blocks_in_use.h"
+#include "twain/source_record.h"
+#include "session/ui_hooks.h"
+#include "tests/unit/acquisition/window_scan.h"
 
 std::vector<uint32_t> TransferTest::progressMessages;
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "open_fixture.h"
-#include "reference.h"
-#include "scan_settings.h"
-#include "twain.h"
+#include "tests/unit/twain/open_fixture.h"
+#include "simulator/device/reference.h"
+#include "settings/scan_settings.h"
+#include "common/twain.h"
 
 class TransferTest : public OpenTest {
 public:

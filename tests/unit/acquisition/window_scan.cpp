@@ -1,11 +1,11 @@
-#include "window_scan.h"
+#include "tests/unit/acquisition/window_scan.h"
 
-#include "run_scan_job.h"
-#include "scan_window.h"
-#include "scanner_link.h"
-#include "scan_job_state.h"
-#include "settings_store.h"
-#include "source_record.h"
+#include "engine/run_scan_job.h"
+#include "engine/scan_window.h"
+#include "link/scanner_link.h"
+#include "engine/scan_job_state.h"
+#include "settings/settings_store.h"
+#include "twain/source_record.h"
 
 namespace {
 

@@ -2,12 +2,13 @@
 // handler for the application of string 62, and the names the other parts ask about.
 #include <vector>
 
-#include "capability_applications.h"
-#include "capability_fixture.h"
-#include "capability_texts.h"
-#include "host_control.h"
-#include "negotiation.h"
-#include "source_record.h"
+#include "twain/capability_applications.h"
+#include "tests/unit/capability/capability_fixture.h"
+#include "twain/capability_texts.h"
+#include "platform/host/host_control.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ TEST_F(ReducedTest, RefusedBeforeTheSourceIsOpen) {
     EnterState(300);
     TheSource.AppIdentity = app;  // the name alone does not open the source
     EXPECT_EQ(Query(ICAP_PIXELTYPE, MSG_GET).rc, TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SEQERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_SEQERROR);
 }
 
 TEST_F(ReducedTest, FixedCapabilitiesAnswerWhateverTheMessage) {
@@ -122,14 +123,14 @@ TEST_F(ReducedTest, ImageSettingsOfTheApplicationAreRefused) {
                             ICAP_PHYSICALWIDTH, ICAP_PLANARCHUNKY, ICAP_SUPPORTEDSIZES,
                             ICAP_TIMEFILL}) {
         EXPECT_EQ(Query(capId, MSG_GET).rc, TWRC_FAILURE) << capId;
-        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE) << capId;
+        EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE) << capId;
         EXPECT_EQ(SetOne(capId, TWTY_UINT16, 0), TWRC_FAILURE) << capId;
     }
     // Unassigned numbers and everything outside the block are simply not supported.
     for (TW_UINT16 capId : {TW_UINT16(0x110B), TW_UINT16(0x1129), TW_UINT16(0x1102),
                             TW_UINT16(0x112B), CAP_FEEDERENABLED}) {
         EXPECT_EQ(Query(capId, MSG_GETCURRENT).rc, TWRC_FAILURE) << capId;
-        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADCAP) << capId;
+        EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADCAP) << capId;
         EXPECT_EQ(SetOne(capId, TWTY_UINT16, 0), TWRC_SUCCESS) << capId;
     }
 }
@@ -169,10 +170,10 @@ TEST_F(ReducedTest, TablesAreListedAndSettingsChangeNothing) {
 TEST_F(ReducedTest, AFailedContainerIsLowMemory) {
     plat::host::FailAllocationAt(1);
     EXPECT_EQ(Query(ICAP_UNITS, MSG_GET).rc, TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_LOWMEMORY);
     plat::host::FailAllocationAt(1);
     EXPECT_EQ(Query(ICAP_FILTER, MSG_SET).rc, TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_LOWMEMORY);
     plat::host::FailAllocationAt(0);
     EXPECT_EQ(plat::host::LiveBlocks(), 0u);
 }

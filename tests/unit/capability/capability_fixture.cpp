@@ -1,17 +1,17 @@
-#include "capability_fixture.h"
+#include "tests/unit/capability/capability_fixture.h"
 
 #include <cstring>
 
-#include "capability_kept.h"
-#include "capability_tables.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "initialise.h"
-#include "negotiation.h"
-#include "platform.h"
-#include "scan_job_flags.h"
-#include "scanner_link.h"
-#include "source_record.h"
+#include "twain/capability_kept.h"
+#include "twain/capability_tables.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/initialise.h"
+#include "twain/negotiation.h"
+#include "platform/platform.h"
+#include "engine/scan_job_flags.h"
+#include "link/scanner_link.h"
+#include "twain/source_record.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "source_fixture.h"
-#include "twain.h"
+#include "tests/unit/twain/source_fixture.h"
+#include "common/twain.h"
 
 // What the application finds in the container of an answer.
 struct Answer {

@@ -2,13 +2,14 @@
 // fields claim; containers for the application are built whole or not at all.
 #include <cstring>
 
-#include "capability_container.h"
-#include "capability_fixture.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "negotiation.h"
-#include "platform.h"
-#include "source_record.h"
+#include "twain/capability_container.h"
+#include "tests/unit/capability/capability_fixture.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/negotiation.h"
+#include "platform/platform.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ protected:
     void ExpectRefused(TW_UINT16 conType, void* block, const char* what) {
         TW_CAPABILITY cap{ICAP_PIXELTYPE, conType, block};
         EXPECT_EQ(Call(MSG_SET, cap), TWRC_FAILURE) << what;
-        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE) << what;
+        EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE) << what;
         EXPECT_EQ(TheNegotiation.PixelTypeIndex, 0) << what;
         EXPECT_LE(plat::host::LockCount(block), 0) << what << ": left locked";
         plat::MemFree(block);
@@ -36,7 +37,7 @@ protected:
 
 TEST_F(ContainerTest, MissingDataAndHandlesAreRefused) {
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_CAPABILITY, MSG_GET, nullptr), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE);
     ExpectRefused(TWON_ONEVALUE, nullptr, "null handle");
     void* freed = ApplicationBlock("\x04\x00\x01\x00\x00\x00", 6);
     plat::MemFree(freed);
@@ -117,7 +118,7 @@ TEST_F(ContainerTest, AFailedAllocationIsLowMemoryAndLeavesNothingBehind) {
         plat::host::FailAllocationAt(1);
         TW_CAPABILITY cap{c.cap, TWON_DONTCARE16, nullptr};
         EXPECT_EQ(Call(c.msg, cap), TWRC_FAILURE) << c.cap;
-        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_LOWMEMORY);
+        EXPECT_EQ(TheCall.SourceConditionCode, TWCC_LOWMEMORY);
         EXPECT_TRUE(cap.hContainer == nullptr);  // packed: no reference to the field
         EXPECT_EQ(cap.ConType, TWON_DONTCARE16);
         EXPECT_EQ(plat::host::LiveBlocks(), 0u);

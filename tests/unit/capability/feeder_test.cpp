@@ -1,10 +1,11 @@
 // The feeder and auto-feed settings: only with a feeder, only in state 400, and auto-feed only
 // while the feeder is enabled.
-#include "capability_fixture.h"
-#include "capability_kept.h"
-#include "negotiation.h"
-#include "scanner_link.h"
-#include "source_record.h"
+#include "tests/unit/capability/capability_fixture.h"
+#include "twain/capability_kept.h"
+#include "twain/negotiation.h"
+#include "link/scanner_link.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ TEST_F(FeederTest, WithoutAFeederEverythingIsRefusedAndSwitchedOff) {
     EXPECT_EQ(TheKeptCapabilities.FeederCode, 0);
     EXPECT_EQ(Query(CAP_FEEDERENABLED, MSG_GET).items[0], 0u);
     EXPECT_EQ(Query(CAP_FEEDERLOADED, MSG_GET).rc, TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADCAP);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADCAP);
 }
 
 TEST_F(FeederTest, EnablingTakesIntegersInState400AndSetsTheFeederCode) {

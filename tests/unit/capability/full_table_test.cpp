@@ -2,11 +2,12 @@
 // setting does or refuses, and what a reset restores.
 #include <vector>
 
-#include "capability_fixture.h"
-#include "capability_kept.h"
-#include "negotiation.h"
-#include "scan_job_flags.h"
-#include "source_record.h"
+#include "tests/unit/capability/capability_fixture.h"
+#include "twain/capability_kept.h"
+#include "twain/negotiation.h"
+#include "engine/scan_job_flags.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST_F(CapabilityTest, UnknownCapabilitiesAreRefusedExceptForSettings) {
     for (TW_UINT16 capId : {CAP_DUPLEX, ICAP_GAMMA, TW_UINT16(0x8123)}) {
         for (TW_UINT16 msg : {MSG_GET, MSG_GETCURRENT, MSG_GETDEFAULT, MSG_RESET}) {
             EXPECT_EQ(Query(capId, msg).rc, TWRC_FAILURE);
-            EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADCAP);
+            EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADCAP);
         }
         EXPECT_EQ(SetOne(capId, TWTY_UINT16, 1), TWRC_SUCCESS);
         EXPECT_EQ(Status(), TWCC_BADVALUE);
@@ -69,17 +70,17 @@ TEST_F(CapabilityTest, UnknownCapabilitiesAreRefusedExceptForSettings) {
     for (TW_UINT16 capId : {CAP_CLEARPAGE, CAP_FEEDPAGE}) {
         for (TW_UINT16 msg : {MSG_GET, MSG_GETCURRENT, MSG_RESET}) {
             EXPECT_EQ(Query(capId, msg).rc, TWRC_FAILURE);
-            EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADCAP);
+            EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADCAP);
         }
         EXPECT_EQ(SetOne(capId, TWTY_UINT16, 1), TWRC_FAILURE);
-        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADCAP);
+        EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADCAP);
     }
 }
 
 TEST_F(CapabilityTest, OnlyTheFiveNegotiationMessagesAreServed) {
     for (TW_UINT16 msg : {MSG_GETFIRST, MSG_GETNEXT, MSG_QUERYSUPPORT, MSG_NULL}) {
         EXPECT_EQ(Query(ICAP_PIXELTYPE, msg).rc, TWRC_FAILURE);
-        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADPROTOCOL);
+        EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADPROTOCOL);
     }
 }
 

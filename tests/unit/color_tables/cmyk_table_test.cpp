@@ -5,11 +5,11 @@
 #include <cstring>
 #include <fstream>
 
-#include "capability_kept.h"
-#include "cmyk_table.h"
-#include "host_control.h"
-#include "source_record.h"
-#include "table_oracle.h"
+#include "twain/capability_kept.h"
+#include "engine/cmyk_table.h"
+#include "platform/host/host_control.h"
+#include "twain/source_record.h"
+#include "tests/unit/color_tables/table_oracle.h"
 
 namespace {
 

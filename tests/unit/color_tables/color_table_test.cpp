@@ -6,9 +6,9 @@
 #include <fstream>
 #include <limits>
 
-#include "color_table.h"
-#include "host_control.h"
-#include "table_oracle.h"
+#include "engine/color_table.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/color_tables/table_oracle.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "cmyk_table.h"
-#include "color_table.h"
-#include "host_control.h"
-#include "table_content.h"
-#include "table_oracle.h"
+#include "engine/cmyk_table.h"
+#include "engine/color_table.h"
+#include "platform/host/host_control.h"
+#include "tools/maketables/table_content.h"
+#include "tests/unit/color_tables/table_oracle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "table_oracle.h"
+#include "tests/unit/color_tables/table_oracle.h"
 
 #include <cstring>
 #include <random>

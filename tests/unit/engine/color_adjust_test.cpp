@@ -8,8 +8,8 @@
 #include <random>
 #include <vector>
 
-#include "color_adjust.h"
-#include "color_adjust_plan.h"
+#include "engine/color_adjust.h"
+#include "engine/color_adjust_plan.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "tone_curve.h"
+#include "engine/tone_curve.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <random>
 
-#include "tone_download.h"
+#include "engine/tone_download.h"
 
 namespace {
 

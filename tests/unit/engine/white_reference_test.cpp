@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "white_reference.h"
+#include "engine/white_reference.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "bring_up.h"
-#include "host_control.h"
-#include "matrix_fixture.h"
-#include "matrix_report.h"
-#include "scanner_wait.h"
-#include "source_record.h"
+#include "link/bring_up.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/fault_matrix/matrix_fixture.h"
+#include "tests/unit/fault_matrix/matrix_report.h"
+#include "engine/scanner_wait.h"
+#include "twain/source_record.h"
 
 namespace {
 

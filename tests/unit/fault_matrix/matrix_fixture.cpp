@@ -1,4 +1,4 @@
-#include "matrix_fixture.h"
+#include "tests/unit/fault_matrix/matrix_fixture.h"
 
 #include <dlfcn.h>
 
@@ -7,13 +7,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "ds_entry.h"
-#include "host_control.h"
-#include "image_readers.h"
-#include "negotiation.h"
-#include "scan_job_flags.h"
-#include "source_record.h"
-#include "watchdog.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/acquisition/image_readers.h"
+#include "twain/negotiation.h"
+#include "engine/scan_job_flags.h"
+#include "twain/source_record.h"
+#include "tests/unit/fault_matrix/watchdog.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -139,7 +140,7 @@ void MatrixTest::Capture(const std::string& call, TW_UINT16 rc, uint32_t startTi
     out.rc = rc;
     out.virtualMs = plat::TickCount() - startTicks;
     out.state = TheSource.SourceState;
-    out.cc = out.state >= 400 ? ConditionCode(app) : TheSource.SourceConditionCode;
+    out.cc = out.state >= 400 ? ConditionCode(app) : TheCall.SourceConditionCode;
     for (const auto& box : plat::host::MessageBoxes()) {
         out.messages.push_back(MessageIdOf(box.caption, box.text));
         out.texts.push_back(box.caption + "|" + box.text);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "transfer_fixture.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
 
 enum class Mech { Native, Memory, MemorySpooled, FileTiff, FileBmp, FileSpooled };
 const char* MechName(Mech mech);

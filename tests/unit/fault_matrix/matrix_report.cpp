@@ -1,4 +1,4 @@
-#include "matrix_report.h"
+#include "tests/unit/fault_matrix/matrix_report.h"
 
 #include <gtest/gtest.h>
 

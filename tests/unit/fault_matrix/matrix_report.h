@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "matrix_fixture.h"
+#include "tests/unit/fault_matrix/matrix_fixture.h"
 
 void ReportCell(const std::string& fault, const std::string& mechanism, const Outcome& out);
 // Also the report's heading, the first time.

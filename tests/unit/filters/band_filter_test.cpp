@@ -4,12 +4,12 @@
 
 #include <random>
 
-#include "convolve_band.h"
-#include "filter_oracle.h"
-#include "host_control.h"
-#include "native_filters.h"
-#include "spooled_row_filters.h"
-#include "test_images.h"
+#include "engine/convolve_band.h"
+#include "tests/unit/filters/filter_oracle.h"
+#include "platform/host/host_control.h"
+#include "engine/native_filters.h"
+#include "engine/spooled_row_filters.h"
+#include "tests/unit/filters/test_images.h"
 
 namespace {
 

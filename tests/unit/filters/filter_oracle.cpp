@@ -1,4 +1,4 @@
-#include "filter_oracle.h"
+#include "tests/unit/filters/filter_oracle.h"
 
 #include <algorithm>
 

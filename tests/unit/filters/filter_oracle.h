@@ -2,7 +2,7 @@
 // optimised kernels are compared with. Nothing here is shared with the kernels.
 #pragma once
 
-#include "test_images.h"
+#include "tests/unit/filters/test_images.h"
 
 // Whole-image filters (rows in stored order).
 Grid OracleBlur(Grid g, int passes);

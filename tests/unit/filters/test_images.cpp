@@ -1,4 +1,4 @@
-#include "test_images.h"
+#include "tests/unit/filters/test_images.h"
 
 #include <cstring>
 

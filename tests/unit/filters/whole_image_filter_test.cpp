@@ -6,11 +6,11 @@
 #include <functional>
 #include <random>
 
-#include "filter_oracle.h"
-#include "host_control.h"
-#include "image_filters.h"
-#include "native_filters.h"
-#include "test_images.h"
+#include "tests/unit/filters/filter_oracle.h"
+#include "platform/host/host_control.h"
+#include "engine/image_filters.h"
+#include "engine/native_filters.h"
+#include "tests/unit/filters/test_images.h"
 
 namespace {
 

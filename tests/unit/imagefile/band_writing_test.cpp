@@ -1,13 +1,13 @@
 #include <algorithm>
 #include <numeric>
 
-#include "bmp_bands.h"
-#include "host_control.h"
-#include "image_headers.h"
-#include "imagefile_fixture.h"
-#include "output_bands.h"
-#include "output_file.h"
-#include "twain.h"
+#include "imagefile/bmp_bands.h"
+#include "platform/host/host_control.h"
+#include "imagefile/image_headers.h"
+#include "tests/unit/imagefile/imagefile_fixture.h"
+#include "imagefile/output_bands.h"
+#include "imagefile/output_file.h"
+#include "common/twain.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bmp_layout.h"
+#include "imagefile/bmp_layout.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "host_control.h"
-#include "platform.h"
-#include "source_record.h"
+#include "platform/host/host_control.h"
+#include "platform/platform.h"
+#include "twain/source_record.h"
 
 class ImageFileTest : public ::testing::Test {
 protected:

@@ -1,9 +1,10 @@
 #include <cstring>
 
-#include "image_headers.h"
-#include "imagefile_fixture.h"
-#include "output_file.h"
-#include "twain.h"
+#include "imagefile/image_headers.h"
+#include "tests/unit/imagefile/imagefile_fixture.h"
+#include "imagefile/output_file.h"
+#include "common/twain.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ protected:
         EXPECT_EQ(boxes[0].text, "Write disk file error.");
         EXPECT_EQ(boxes[0].caption, "SCANNERA3 Flatbed Scanner");
         EXPECT_EQ(boxes[0].flags, plat::kMbOk | plat::kMbIconHand);
-        EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+        EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     }
 
     std::string path_;
@@ -45,7 +46,7 @@ TEST_F(OutputFileTest, TiffIsLeftOpenAtThePixelData) {
     plat::FileClose(f);
     EXPECT_EQ(plat::FileSize(path.c_str()), 146);
     EXPECT_TRUE(plat::host::MessageBoxes().empty());
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SUCCESS);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_SUCCESS);
 }
 
 TEST_F(OutputFileTest, BmpHasItsFullSizeAndIsPositionedAtTheEnd) {
@@ -129,7 +130,7 @@ TEST_F(OutputFileTest, SpoolCreationIsSilent) {
     EXPECT_EQ(CreateTiffFile(spool.c_str(), {PixelLayout::Gray, 10, 10, 300}), plat::kNoFile);
     EXPECT_FALSE(plat::FileExists(spool.c_str()));
     EXPECT_TRUE(plat::host::MessageBoxes().empty());
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SUCCESS);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_SUCCESS);
 }
 
 }  // namespace

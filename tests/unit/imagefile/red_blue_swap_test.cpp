@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "red_blue_swap.h"
+#include "imagefile/red_blue_swap.h"
 
 namespace {
 

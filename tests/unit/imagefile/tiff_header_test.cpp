@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tiff_layout.h"
+#include "imagefile/tiff_layout.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "image_headers.h"
-#include "output_bands.h"
-#include "output_file.h"
-#include "tiff_strip.h"
-#include "twain.h"
+#include "imagefile/image_headers.h"
+#include "imagefile/output_bands.h"
+#include "imagefile/output_file.h"
+#include "imagefile/tiff_strip.h"
+#include "common/twain.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The virtual clock, recorded message boxes, the pump's Escape, timers, other programs'
 // windows and notifications to the source manager.
-#include "escape_key.h"
-#include "platform_fixture.h"
+#include "platform/escape_key.h"
+#include "tests/unit/platform/platform_fixture.h"
 
 namespace {
 

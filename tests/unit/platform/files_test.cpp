@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform_fixture.h"
+#include "tests/unit/platform/platform_fixture.h"
 
 namespace {
 

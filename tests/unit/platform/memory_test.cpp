@@ -1,7 +1,7 @@
 // Movable memory blocks: handles that are not pointers, lock counts, failure injection.
 #include <cstring>
 
-#include "platform_fixture.h"
+#include "tests/unit/platform/platform_fixture.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "host_control.h"
-#include "platform.h"
+#include "platform/host/host_control.h"
+#include "platform/platform.h"
 
 class PlatformTest : public ::testing::Test {
 protected:

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform_fixture.h"
+#include "tests/unit/platform/platform_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform_fixture.h"
+#include "tests/unit/platform/platform_fixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform_fixture.h"
+#include "tests/unit/platform/platform_fixture.h"
 
 namespace {
 

@@ -13,22 +13,22 @@
 #include <fstream>
 #include <iterator>
 
-#include "capability_tables.h"
-#include "color_table.h"
-#include "delivered_pictures.h"
-#include "ds_entry.h"
-#include "host_control.h"
-#include "image_readers.h"
-#include "negotiation.h"
-#include "processing_oracle.h"
-#include "scan_settings.h"
-#include "source_record.h"
-#include "transfer_fixture.h"
-#include "scan_buffers.h"
-#include "scan_job_state.h"
-#include "scanner_link.h"
-#include "transfer_state.h"
-#include "window_scan.h"
+#include "twain/capability_tables.h"
+#include "engine/color_table.h"
+#include "tests/unit/acquisition/delivered_pictures.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/acquisition/image_readers.h"
+#include "twain/negotiation.h"
+#include "tests/unit/processing/processing_oracle.h"
+#include "settings/scan_settings.h"
+#include "twain/source_record.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
+#include "engine/scan_buffers.h"
+#include "engine/scan_job_state.h"
+#include "link/scanner_link.h"
+#include "engine/transfer_state.h"
+#include "tests/unit/acquisition/window_scan.h"
 
 namespace {
 

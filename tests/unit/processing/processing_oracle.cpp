@@ -1,11 +1,11 @@
-#include "processing_oracle.h"
+#include "tests/unit/processing/processing_oracle.h"
 
 #include <algorithm>
 
-#include "filter_oracle.h"
-#include "scaling_oracle.h"
-#include "table_oracle.h"
-#include "test_images.h"
+#include "tests/unit/filters/filter_oracle.h"
+#include "tests/unit/scaling/scaling_oracle.h"
+#include "tests/unit/color_tables/table_oracle.h"
+#include "tests/unit/filters/test_images.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "descreen_reduction.h"
-#include "host_control.h"
-#include "scaling_oracle.h"
+#include "engine/descreen_reduction.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/scaling/scaling_oracle.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "enlarge_lines.h"
-#include "host_control.h"
-#include "scaling_oracle.h"
+#include "engine/enlarge_lines.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/scaling/scaling_oracle.h"
 
 namespace {
 

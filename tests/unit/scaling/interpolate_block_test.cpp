@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "host_control.h"
-#include "interpolate_block.h"
-#include "scaling_oracle.h"
+#include "platform/host/host_control.h"
+#include "engine/interpolate_block.h"
+#include "tests/unit/scaling/scaling_oracle.h"
 
 namespace {
 

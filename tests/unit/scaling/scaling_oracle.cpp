@@ -1,4 +1,4 @@
-#include "scaling_oracle.h"
+#include "tests/unit/scaling/scaling_oracle.h"
 
 #include <algorithm>
 #include <random>

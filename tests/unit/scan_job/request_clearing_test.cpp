@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "request_clearing.h"
+#include "common/request_clearing.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ TEST(RequestClearing, AnswersAndReservedBytesGoCallersFieldsStay) {
 
 }  // namespace
 
-#include "scan_buffers.h"
+#include "engine/scan_buffers.h"
 
 namespace {
 

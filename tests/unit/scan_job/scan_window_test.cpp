@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "request_blocks.h"
-#include "scan_window.h"
-#include "start_without_ui.h"
+#include "common/request_blocks.h"
+#include "engine/scan_window.h"
+#include "engine/start_without_ui.h"
 
 namespace {
 

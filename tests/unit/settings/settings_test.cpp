@@ -1,9 +1,9 @@
 #include <string>
 
-#include "platform.h"
-#include "profile_fields.h"
-#include "settings_store.h"
-#include "source_fixture.h"
+#include "platform/platform.h"
+#include "settings/profile_fields.h"
+#include "settings/settings_store.h"
+#include "tests/unit/twain/source_fixture.h"
 
 namespace {
 

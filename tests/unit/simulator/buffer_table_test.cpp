@@ -1,7 +1,7 @@
 // BUF_ADDR's division of a locked area and the table walks of the port library.
 #include <gtest/gtest.h>
 
-#include "buffer_table.h"
+#include "simulator/portlib/buffer_table.h"
 
 namespace {
 

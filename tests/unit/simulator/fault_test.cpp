@@ -1,7 +1,7 @@
 // Every misbehaviour of the fault script, reached through configuration keys only.
 #include <gtest/gtest.h>
 
-#include "sim_fixture.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

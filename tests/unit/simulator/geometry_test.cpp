@@ -1,7 +1,7 @@
 // Start-reply geometry and the set-up's window checks.
 #include <gtest/gtest.h>
 
-#include "sim_fixture.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "pnm_image.h"
-#include "reference.h"
-#include "sim_fixture.h"
+#include "simulator/device/pnm_image.h"
+#include "simulator/device/reference.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

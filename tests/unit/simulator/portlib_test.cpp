@@ -10,13 +10,13 @@
 #include <map>
 #include <string>
 
-#include "platform.h"
-#include "port_library_api.h"
-#include "portlib_path.h"
-#include "reference.h"
-#include "sim_fixture.h"
+#include "platform/platform.h"
+#include "common/port_library_api.h"
+#include "simulator_tests/portlib_path.h"  // generated: the library's path in this tree
+#include "simulator/device/reference.h"
+#include "tests/unit/simulator/sim_fixture.h"
 #ifndef _WIN32
-#include "host_control.h"
+#include "platform/host/host_control.h"
 #endif
 
 namespace {

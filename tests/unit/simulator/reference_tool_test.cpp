@@ -7,11 +7,11 @@
 #include <iterator>
 #include <unistd.h>
 
-#include "ini_section.h"
-#include "pnm_image.h"
-#include "pnm_output.h"
-#include "reference_job.h"
-#include "sim_fixture.h"
+#include "simulator/tools/ini_section.h"
+#include "simulator/device/pnm_image.h"
+#include "simulator/tools/pnm_output.h"
+#include "simulator/tools/reference_job.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scan_caller.h"
+#include "tests/unit/simulator/scan_caller.h"
 
 #include <algorithm>
 #include <cstring>

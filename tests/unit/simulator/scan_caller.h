@@ -9,9 +9,9 @@
 #include <functional>
 #include <vector>
 
-#include "request_blocks.h"
-#include "scan_geometry.h"
-#include "tone.h"
+#include "common/request_blocks.h"
+#include "simulator/device/scan_geometry.h"
+#include "simulator/device/tone.h"
 
 using IssueFn = std::function<void(void* block, uint32_t code)>;
 using DivideFn = std::function<uint16_t(void* area, uint32_t bytes, ScanBufferEntry* table,

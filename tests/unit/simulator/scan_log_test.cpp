@@ -11,9 +11,9 @@
 #include <memory>
 #include <unistd.h>
 
-#include "reference.h"
-#include "scan_log.h"
-#include "sim_fixture.h"
+#include "simulator/device/reference.h"
+#include "simulator/device/scan_log.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

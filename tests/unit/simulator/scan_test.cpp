@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "reference.h"
-#include "sim_fixture.h"
+#include "simulator/device/reference.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

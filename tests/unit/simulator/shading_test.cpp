@@ -3,8 +3,8 @@
 
 #include <numeric>
 
-#include "shading.h"
-#include "sim_fixture.h"
+#include "simulator/device/shading.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

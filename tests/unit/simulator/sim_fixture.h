@@ -4,11 +4,11 @@
 #include <map>
 #include <string>
 
-#include "buffer_table.h"
-#include "config.h"
-#include "device.h"
-#include "request_dispatch.h"
-#include "scan_caller.h"
+#include "simulator/portlib/buffer_table.h"
+#include "simulator/device/config.h"
+#include "simulator/device/device.h"
+#include "simulator/portlib/request_dispatch.h"
+#include "tests/unit/simulator/scan_caller.h"
 
 // Parses key=value pairs as the port library parses its profile section.
 inline SimulatorConfig ConfigFrom(const std::map<std::string, std::string>& keys) {

@@ -1,8 +1,8 @@
 // Tone tables and the line-art threshold applied by the hardware.
 #include <gtest/gtest.h>
 
-#include "reference.h"
-#include "sim_fixture.h"
+#include "simulator/device/reference.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Requests the device must refuse, and the promise never to write outside the given entries.
 #include <gtest/gtest.h>
 
-#include "sim_fixture.h"
+#include "tests/unit/simulator/sim_fixture.h"
 
 namespace {
 

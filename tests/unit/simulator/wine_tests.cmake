@@ -3,11 +3,10 @@
 # the x86_64 tree registers the test (this machine runs no 32-bit code).
 set(kv_sim_tests ${PROJECT_SOURCE_DIR}/tests/unit/simulator)
 string(REPLACE "/" "\\" kv_sim_dll "Z:${CMAKE_CURRENT_BINARY_DIR}/QASPI_SP.DLL")
-file(GENERATE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/wine_include/portlib_path.h
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/generated/simulator_tests/portlib_path.h
      CONTENT "#define KV_QASPI_SP_PATH R\"(${kv_sim_dll})\"\n")
 add_executable(simulator_portlib_win ${kv_sim_tests}/scan_caller.cpp ${kv_sim_tests}/portlib_test.cpp)
-target_include_directories(simulator_portlib_win PRIVATE ${kv_sim_tests}
-                                                         ${CMAKE_CURRENT_BINARY_DIR}/wine_include)
+target_include_directories(simulator_portlib_win PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(simulator_portlib_win PRIVATE kv_sim_portlib kv_platform gtest gtest_main)
 add_dependencies(simulator_portlib_win qaspi_sp)
 

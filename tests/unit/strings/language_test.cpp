@@ -2,8 +2,8 @@
 // block of the string table starts, and what the settings writer stores for it.
 #include <gtest/gtest.h>
 
-#include "host_control.h"
-#include "language.h"
+#include "platform/host/host_control.h"
+#include "settings/language.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "host_control.h"
-#include "spool_files.h"
+#include "platform/host/host_control.h"
+#include "engine/spool_files.h"
 
 namespace {
 

@@ -3,11 +3,12 @@
 #include <cstring>
 #include <vector>
 
-#include "ds_entry.h"
-#include "initialise.h"
-#include "negotiation.h"
-#include "source_fixture.h"
-#include "source_record.h"
+#include "twain/ds_entry.h"
+#include "twain/initialise.h"
+#include "twain/negotiation.h"
+#include "tests/unit/twain/source_fixture.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ TEST_F(DispatchTest, IllegalStatesAnswerTheirConditionAndChangeNothing) {
             std::memset(data, 0x5A, sizeof data);
             EXPECT_EQ(DS_Entry(&app, DG_CONTROL, row.dat, row.msg, data), TWRC_FAILURE)
                 << row.dat << "/" << row.msg << " in " << state;
-            EXPECT_EQ(TheSource.SourceConditionCode, row.illegalCondition)
+            EXPECT_EQ(TheCall.SourceConditionCode, row.illegalCondition)
                 << row.dat << "/" << row.msg << " in " << state;
             EXPECT_EQ(TheSource.SourceState, state);
             EXPECT_EQ(data[0], 0x5A) << "data written for " << row.dat << "/" << row.msg;
@@ -115,7 +116,7 @@ TEST_F(DispatchTest, PendingTransfersAlwaysOneThenZero) {
     EXPECT_EQ(TheSource.SourceState, 500);
     EXPECT_EQ(TheNegotiation.PendingCount, 9);
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_STOPFEEDER, &pending), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADPROTOCOL);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADPROTOCOL);
 }
 
 TEST_F(DispatchTest, StatusReportsTheRefusalOnceThenSuccess) {
@@ -139,13 +140,13 @@ TEST_F(DispatchTest, FileSetupTakesOnlyTiffWithATerminatedName) {
     std::memset(&setup, 'A', sizeof setup);
     setup.Format = TWFF_BMP;
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE);
     EXPECT_STREQ(TheNegotiation.CurrentFileSetup.FileName, "C:\\TEMP\\COR1.TIF");
     // A name without its terminator inside the field is refused, not cut.
     setup.Format = TWFF_TIFF;
     TheNegotiation.FileFormatIndex = 2;
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE);
     EXPECT_EQ(TheNegotiation.FileFormatIndex, 2);
     setup.FileName[255] = '\0';
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
@@ -199,7 +200,7 @@ TEST_F(DispatchTest, DisableReturnsToOpen) {
 TEST_F(DispatchTest, NullDataIsRefusedInEveryLegalState) {
     EnterState(600);
     EXPECT_EQ(DS_Entry(&app, DG_IMAGE, DAT_IMAGEINFO, MSG_GET, nullptr), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE);
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, nullptr), TWRC_FAILURE);
     EXPECT_EQ(TheSource.SourceState, 600);
 }

@@ -1,9 +1,10 @@
 #include <cstring>
 
-#include "ds_entry.h"
-#include "initialise.h"
-#include "source_fixture.h"
-#include "source_record.h"
+#include "twain/ds_entry.h"
+#include "twain/initialise.h"
+#include "tests/unit/twain/source_fixture.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -29,18 +30,18 @@ TEST_F(EntryTest, IdentityGetToleratesWhatTheManagerSendsWhileListing) {
 
 TEST_F(EntryTest, NullDataIsRefusedNotDereferenced) {
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_IDENTITY, MSG_GET, nullptr), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE);
 }
 
 TEST_F(EntryTest, UnlistedTripletsAreBadProtocol) {
     TW_IDENTITY out{};
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_PARENT, MSG_OPENDSM, &out), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADPROTOCOL);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADPROTOCOL);
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDSUIONLY, &out),
               TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADPROTOCOL);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADPROTOCOL);
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_CUSTOMBASE + 7, MSG_GET, &out), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADPROTOCOL);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADPROTOCOL);
 }
 
 TEST_F(EntryTest, DispatchIgnoresTheDataGroup) {

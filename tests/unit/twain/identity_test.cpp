@@ -1,10 +1,10 @@
 #include <cstring>
 #include <string>
 
-#include "ds_entry.h"
-#include "initialise.h"
-#include "source_fixture.h"
-#include "source_record.h"
+#include "twain/ds_entry.h"
+#include "twain/initialise.h"
+#include "tests/unit/twain/source_fixture.h"
+#include "twain/source_record.h"
 
 namespace {
 

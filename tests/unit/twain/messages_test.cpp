@@ -1,10 +1,10 @@
 #include <string>
 
-#include "host_control.h"
-#include "interface_language.h"
-#include "messages.h"
-#include "source_fixture.h"
-#include "ui_hooks.h"
+#include "platform/host/host_control.h"
+#include "session/interface_language.h"
+#include "session/messages.h"
+#include "tests/unit/twain/source_fixture.h"
+#include "session/ui_hooks.h"
 
 namespace {
 

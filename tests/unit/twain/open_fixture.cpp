@@ -1,13 +1,13 @@
-#include "open_fixture.h"
+#include "tests/unit/twain/open_fixture.h"
 
 #include <cstring>
 #include <filesystem>
 
-#include "ds_entry.h"
-#include "host_control.h"
-#include "initialise.h"
-#include "source_record.h"
-#include "ui_hooks.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/initialise.h"
+#include "twain/source_record.h"
+#include "session/ui_hooks.h"
 
 std::vector<std::string> OpenTest::dialogEvents;
 

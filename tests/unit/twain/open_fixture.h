@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "source_fixture.h"
-#include "twain.h"
+#include "tests/unit/twain/source_fixture.h"
+#include "common/twain.h"
 
 class OpenTest : public SourceTest {
 public:

@@ -1,14 +1,15 @@
 #include <cstring>
 #include <string>
 
-#include "ds_entry.h"
-#include "host_control.h"
-#include "negotiation.h"
-#include "open_source.h"
-#include "open_fixture.h"
-#include "scanner_link.h"
-#include "request_blocks_in_use.h"
-#include "source_record.h"
+#include "twain/ds_entry.h"
+#include "platform/host/host_control.h"
+#include "twain/negotiation.h"
+#include "twain/open_source.h"
+#include "tests/unit/twain/open_fixture.h"
+#include "link/scanner_link.h"
+#include "link/request_blocks_in_use.h"
+#include "twain/source_record.h"
+#include "session/call_codes.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ const std::string kCheckList =
 TEST_F(OpenTest, OpensWithDefaultsAndReportsTheIdentification) {
     ASSERT_EQ(Open(), TWRC_SUCCESS);
     EXPECT_EQ(TheSource.SourceState, 400);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SUCCESS);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_SUCCESS);
     EXPECT_EQ(opened.Id, 42u);
     EXPECT_STREQ(opened.Version.Info, "11050kvtc_a3.d\nAdaptec Card\n");
     EXPECT_STREQ(opened.ProductName, "A3 Flatbed Scanner");
@@ -59,7 +60,7 @@ TEST_F(OpenTest, SecondOpenIsRefusedAndReopenStartsAfresh) {
     const std::string firstName = TheNegotiation.DefaultFileSetup.FileName;
     TheNegotiation.ResolutionIndex = 7;
     EXPECT_EQ(Open(), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_MAXCONNECTIONS);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_MAXCONNECTIONS);
     EXPECT_EQ(TheSource.SourceState, 400);
 
     ASSERT_EQ(Close(), TWRC_SUCCESS);
@@ -67,7 +68,7 @@ TEST_F(OpenTest, SecondOpenIsRefusedAndReopenStartsAfresh) {
     EXPECT_EQ(+TheSource.AppIdentity.Id, 0u);
     EXPECT_EQ(TheSource.PortLibrary, nullptr);
     EXPECT_EQ(Close(), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_SEQERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_SEQERROR);
 
     ASSERT_EQ(Open(), TWRC_SUCCESS);
     EXPECT_EQ(TheNegotiation.ResolutionIndex, 4);
@@ -99,9 +100,9 @@ TEST_F(OpenTest, UnterminatedApplicationNamesAreCutOnCopy) {
 TEST_F(OpenTest, NullOriginOrDataIsRefused) {
     TW_IDENTITY id = TheSource.SourceIdentity;
     EXPECT_EQ(DS_Entry(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &id), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE);
     EXPECT_EQ(DS_Entry(&app, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, nullptr), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_BADVALUE);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_BADVALUE);
     EXPECT_EQ(TheSource.SourceState, 300);
 }
 
@@ -117,7 +118,7 @@ TEST_F(OpenTest, AnotherDriverNameIsLoadedButNotTheStandardLibrary) {
 TEST_F(OpenTest, MissingLibraryOrExportFailsTheOpen) {
     SetProfile("KVTINFO_A3", "DRIVER", "NOSUCH.DLL");
     EXPECT_EQ(Open(), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     EXPECT_EQ(TheSource.SourceState, 300);
 
     // A library that loads but lacks the scanner exports.
@@ -125,7 +126,7 @@ TEST_F(OpenTest, MissingLibraryOrExportFailsTheOpen) {
                                windowsDir / "TWAIN_32" / "KVTC_A3" / "OTHER.DLL");
     SetProfile("KVTINFO_A3", "DRIVER", "OTHER.DLL");
     EXPECT_EQ(Open(), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     EXPECT_EQ(TheSource.PortLibrary, nullptr);
     EXPECT_EQ(+TheSource.AppIdentity.Id, 0u);
 }
@@ -142,7 +143,7 @@ TEST_F(OpenTest, InquiryNotReadyShowsTheCheckListAndStillOpens) {
 TEST_F(OpenTest, PortHeldByAnotherUserFallsBackToTheSharingServer) {
     Simulate("InquiryStatus", "7");
     EXPECT_EQ(Open(), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     ASSERT_EQ(MessageTexts().size(), 2u);
     EXPECT_EQ(MessageTexts()[0], "There is no remote scanner!");
     EXPECT_EQ(MessageCaptions()[0], "SCANNERA3 Flatbed Scanner");
@@ -154,7 +155,7 @@ TEST_F(OpenTest, PortHeldByAnotherUserFallsBackToTheSharingServer) {
 TEST_F(OpenTest, ScannerOfAnotherSourceIsRefused) {
     Simulate("Capability", "0x20");
     EXPECT_EQ(Open(), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     ASSERT_EQ(MessageTexts().size(), 1u);
     EXPECT_EQ(MessageTexts()[0], " This Twain Data Source does not match with Scanner!");
     EXPECT_EQ(MessageCaptions()[0], "SCANNERA3 Flatbed Scanner");
@@ -164,7 +165,7 @@ TEST_F(OpenTest, ScannerOfAnotherSourceIsRefused) {
 TEST_F(OpenTest, SharingServerWindowRefusesWhateverTheScannerDoes) {
     plat::host::SetTopLevelWindow("Relaynor", true);
     EXPECT_EQ(Open(), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     ASSERT_EQ(MessageTexts().size(), 1u);
     const std::string text = MessageTexts()[0];
     EXPECT_EQ(text.find("You have to wait for a few more minutes"), 0u);
@@ -191,7 +192,7 @@ TEST_F(OpenTest, ScannerThatNeverBecomesReadyEndsTheWait) {
     Simulate("NeverReady", "1");
     const uint32_t start = plat::TickCount();
     EXPECT_EQ(Open(), TWRC_FAILURE);
-    EXPECT_EQ(TheSource.SourceConditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(TheCall.SourceConditionCode, TWCC_OPERATIONERROR);
     EXPECT_GE(plat::TickCount() - start, 60000u);
     EXPECT_EQ(dialogEvents, (std::vector<std::string>{"open 60", "close"}));
     ASSERT_EQ(MessageCaptions().size(), 1u);

@@ -1,10 +1,10 @@
-#include "source_fixture.h"
+#include "tests/unit/twain/source_fixture.h"
 
 #include <unistd.h>
 
-#include "host_control.h"
-#include "platform.h"
-#include "source_record.h"
+#include "platform/host/host_control.h"
+#include "platform/platform.h"
+#include "twain/source_record.h"
 
 void SourceTest::SetUp() {
     plat::host::Reset();

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "acquire_command.h"
-#include "fake_twain.h"
-#include "le_fields.h"
-#include "tiff_stream.h"
+#include "tools/twainscan/acquire_command.h"
+#include "tests/unit/twainscan/fake_twain.h"
+#include "common/le_fields.h"
+#include "tools/twainscan/tiff_stream.h"
 
 using namespace twainscan;
 using faketwain::Fault;

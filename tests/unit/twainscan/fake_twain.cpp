@@ -1,10 +1,10 @@
-#include "fake_twain.h"
+#include "tests/unit/twainscan/fake_twain.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "le_fields.h"
+#include "common/le_fields.h"
 
 namespace faketwain {
 

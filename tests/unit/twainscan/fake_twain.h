@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "event_wait.h"
-#include "memory_blocks.h"
-#include "twain.h"
+#include "tools/twainscan/event_wait.h"
+#include "tools/twainscan/memory_blocks.h"
+#include "common/twain.h"
 
 namespace faketwain {
 

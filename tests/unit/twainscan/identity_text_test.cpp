@@ -3,7 +3,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "identity_text.h"
+#include "tools/twainscan/identity_text.h"
 
 using namespace twainscan;
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "listing_command.h"
-#include "manager_session.h"
+#include "tools/twainscan/listing_command.h"
+#include "tools/twainscan/manager_session.h"
 
 using namespace twainscan;
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "options.h"
+#include "tools/twainscan/options.h"
 
 using namespace twainscan;
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "source_choice.h"
+#include "tools/twainscan/source_choice.h"
 
 using namespace twainscan;
 

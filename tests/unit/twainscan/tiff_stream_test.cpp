@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "le_fields.h"
-#include "tiff_stream.h"
+#include "common/le_fields.h"
+#include "tools/twainscan/tiff_stream.h"
 
 using namespace twainscan;
 

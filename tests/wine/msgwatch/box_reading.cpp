@@ -1,8 +1,8 @@
-#include "box_reading.h"
+#include "tests/wine/msgwatch/box_reading.h"
 
 #include <cstring>
 
-#include "watch_options.h"
+#include "tests/wine/msgwatch/watch_options.h"
 
 namespace {
 

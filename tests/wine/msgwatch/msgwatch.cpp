@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "box_reading.h"
-#include "watch_options.h"
+#include "tests/wine/msgwatch/box_reading.h"
+#include "tests/wine/msgwatch/watch_options.h"
 
 namespace {
 

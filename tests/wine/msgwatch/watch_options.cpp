@@ -1,4 +1,4 @@
-#include "watch_options.h"
+#include "tests/wine/msgwatch/watch_options.h"
 
 #include <cstdlib>
 

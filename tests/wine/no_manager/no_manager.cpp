@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "twain.h"
+#include "common/twain.h"
 
 namespace {
 

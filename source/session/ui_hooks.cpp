@@ -1,4 +1,4 @@
-#include "ui_hooks.h"
+#include "session/ui_hooks.h"
 
 UiHooks TheUi;
 

@@ -1,6 +1,6 @@
-#include "interface_language.h"
+#include "session/interface_language.h"
 
-#include "language.h"
+#include "settings/language.h"
 
 InterfaceLanguage TheLanguage;
 

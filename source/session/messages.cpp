@@ -1,9 +1,9 @@
-#include "messages.h"
+#include "session/messages.h"
 
-#include "ascii_text.h"
-#include "interface_language.h"
-#include "profile_fields.h"
-#include "ui_hooks.h"
+#include "common/ascii_text.h"
+#include "session/interface_language.h"
+#include "settings/profile_fields.h"
+#include "session/ui_hooks.h"
 
 namespace {
 

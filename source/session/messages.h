@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform.h"
+#include "platform/platform.h"
 
 // Brand, one blank only for the brand "Solenne", then the model name.
 std::string ScannerCaption();
