@@ -6,9 +6,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/twain.h"
 #include "platform/host/host_control.h"
 #include "twain/initialise.h"
-#include "common/twain.h"
 
 // Points the host platform at `windows`, installs the simulator there and initialises the
 // source; `app` becomes an application identity of this product name.

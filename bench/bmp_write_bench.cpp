@@ -26,9 +26,9 @@
 #include <vector>
 
 #include "imagefile/bmp_bands.h"
-#include "platform/host/host_control.h"
 #include "imagefile/image_headers.h"
 #include "imagefile/red_blue_swap.h"
+#include "platform/host/host_control.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <random>
 #include <vector>
 
-#include "engine/convolve_band.h"
-#include "tests/unit/filters/filter_oracle.h"
-#include "engine/image_filters.h"
 #include "bench/memcpy_baseline.h"
+#include "engine/convolve_band.h"
+#include "engine/image_filters.h"
+#include "tests/unit/filters/filter_oracle.h"
 #include "tests/unit/filters/test_images.h"
 
 namespace {

@@ -20,13 +20,13 @@
 #include <vector>
 
 #include "bench/bench_source.h"
-#include "twain/ds_entry.h"
+#include "common/twain.h"
 #include "platform/host/host_control.h"
+#include "platform/platform.h"
+#include "twain/ds_entry.h"
 #include "twain/initialise.h"
 #include "twain/negotiation.h"
-#include "platform/platform.h"
 #include "twain/source_record.h"
-#include "common/twain.h"
 
 namespace {
 

@@ -27,11 +27,11 @@
 #if defined(KV_HAVE_LCMS2)
 #include "bench/lcms_reference.h"
 #endif
-#include "engine/descreen_reduction.h"
-#include "engine/interpolate_block.h"
 #include "bench/memcpy_baseline.h"
-#include "tools/maketables/table_content.h"
+#include "engine/descreen_reduction.h"
 #include "engine/enlarge_lines.h"
+#include "engine/interpolate_block.h"
+#include "tools/maketables/table_content.h"
 
 namespace {
 

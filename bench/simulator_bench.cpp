@@ -8,10 +8,10 @@
 #include <cstring>
 #include <vector>
 
-#include "simulator/portlib/buffer_table.h"
 #include "simulator/device/device.h"
-#include "simulator/portlib/request_dispatch.h"
 #include "simulator/device/shading.h"
+#include "simulator/portlib/buffer_table.h"
+#include "simulator/portlib/request_dispatch.h"
 
 namespace {
 

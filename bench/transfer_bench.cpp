@@ -21,14 +21,14 @@
 #include <vector>
 
 #include "bench/bench_source.h"
-#include "twain/ds_entry.h"
+#include "common/twain.h"
+#include "engine/scan_job_flags.h"
 #include "platform/host/host_control.h"
+#include "settings/settings_store.h"
+#include "twain/ds_entry.h"
 #include "twain/initialise.h"
 #include "twain/negotiation.h"
-#include "engine/scan_job_flags.h"
-#include "settings/settings_store.h"
 #include "twain/source_record.h"
-#include "common/twain.h"
 
 namespace {
 

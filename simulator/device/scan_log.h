@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "simulator/device/profile.h"
 #include "common/request_blocks.h"
+#include "simulator/device/profile.h"
 #include "simulator/device/scan_geometry.h"
 #include "simulator/device/tone.h"
 

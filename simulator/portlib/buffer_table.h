@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "simulator/device/device.h"
 #include "common/request_blocks.h"
+#include "simulator/device/device.h"
 
 // Entries of equal size, each a whole number of units, together covering every whole unit of
 // the area (callers treat every entry like the first, and a shading buffer holds exactly its

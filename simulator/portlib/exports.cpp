@@ -3,8 +3,8 @@
 // (power_switch.h); the Windows module definition does not list it.
 #include <exception>
 
-#include "simulator/portlib/buffer_table.h"
 #include "common/port_library_api.h"
+#include "simulator/portlib/buffer_table.h"
 #include "simulator/portlib/power_switch.h"
 #include "simulator/portlib/request_dispatch.h"
 #include "simulator/portlib/simulator_instance.h"

@@ -5,10 +5,10 @@
 #include <iterator>
 
 #include "simulator/device/config.h"
-#include "simulator/tools/ini_section.h"
-#include "simulator/tools/pnm_output.h"
 #include "simulator/device/reference.h"
 #include "simulator/device/scan_log.h"
+#include "simulator/tools/ini_section.h"
+#include "simulator/tools/pnm_output.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 #include "engine/abort_scan.h"
 
-#include "twain/dispatch.h"
-#include "session/messages.h"
 #include "common/request_blocks.h"
 #include "engine/scan_job_state.h"
 #include "engine/scanner_wait.h"
-#include "session/ui_hooks.h"
 #include "session/call_codes.h"
+#include "session/messages.h"
+#include "session/ui_hooks.h"
 
 void AbortScan(TW_UINT16 conditionCode, uint32_t messageId) {
     ShowErrorMessage(TheScanJob.owner, messageId);

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-#include "twain/capability_applications.h"
-#include "twain/capability_kept.h"
-#include "session/messages.h"
 #include "engine/scratch_block.h"
 #include "engine/table_file.h"
+#include "session/messages.h"
 
 CmykTable TheCmykTable;
 
@@ -45,17 +43,13 @@ const char* CmykTableFileName(bool batchPublisher) {
     return batchPublisher ? "cmykpp60.tab" : "cmyk.tab";
 }
 
-bool LoadCmykTable(plat::WindowHandle owner) {
+bool LoadCmykTable(plat::WindowHandle owner, bool batchPublisher) {
     char path[300];
     const bool loaded =
-        TableFilePath("KVTC_A3", CmykTableFileName(AppIsBatchPublisher()), path, sizeof path) &&
+        TableFilePath("KVTC_A3", CmykTableFileName(batchPublisher), path, sizeof path) &&
         LoadCmykTableFile(path, &TheCmykTable);
     if (!loaded) ShowErrorMessage(owner, 618);
     return loaded;
-}
-
-bool CmykKeepsTableBytes() {
-    return AppIsBatchPublisher() && TheKeptCapabilities.PixelFlavorFlag != 0;
 }
 
 uint32_t CmykBlockBytes(uint32_t memoryLength) {

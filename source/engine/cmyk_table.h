@@ -32,13 +32,9 @@ void FreeCmykTable(CmykTable& table);
 // "cmykpp60.tab" for the application of string 66 of the English block, else "cmyk.tab".
 const char* CmykTableFileName(bool batchPublisher);
 
-// Loads TheCmykTable from the file the current application gets. On failure shows message
-// 618 "Read File Failure." (owner parents it) and returns false.
-bool LoadCmykTable(plat::WindowHandle owner);
-
-// The four bytes go out as the table holds them only for the application of string 66 when
-// it has set ICAP_PIXELFLAVOR; everyone else gets each byte complemented.
-bool CmykKeepsTableBytes();
+// Loads TheCmykTable from the file the application gets (the batch publisher its own). On
+// failure shows message 618 "Read File Failure." (owner parents it) and returns false.
+bool LoadCmykTable(plat::WindowHandle owner, bool batchPublisher);
 
 // Input bytes of the block a memory transfer converts at a time: min(49,152, the
 // application's buffer x 3 / 4), so that the rows grown to four bytes per pixel still fit.

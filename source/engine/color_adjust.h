@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "engine/color_matrix.h"
-#include "settings/scan_settings.h"
 #include "engine/tone_curve.h"
+#include "settings/scan_settings.h"
 
 struct ToneColourState {
     ToneTables tones{};          // the working curves

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/lattice_interpolation.h"
 #include "common/le_fields.h"
+#include "engine/lattice_interpolation.h"
 #include "engine/scratch_block.h"
 #include "engine/table_file.h"
 

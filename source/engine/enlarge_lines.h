@@ -12,9 +12,9 @@
 #include <cstdint>
 
 #include "engine/interpolate_block.h"
-#include "platform/platform.h"
-#include "engine/sample_kind.h"
 #include "engine/resolution_plan.h"
+#include "engine/sample_kind.h"
+#include "platform/platform.h"
 
 struct Enlargement {
     InterpolationState interpolation;

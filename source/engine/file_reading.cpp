@@ -3,15 +3,14 @@
 #include <algorithm>
 
 #include "engine/abort_scan.h"
-#include "twain/dispatch.h"
 #include "engine/read_loop.h"
 #include "engine/scan_job_state.h"
-#include "settings/scan_settings.h"
-#include "twain/source_record.h"
+#include "engine/slow_speed.h"
 #include "engine/spool_files.h"
 #include "engine/transfer_output.h"
 #include "engine/transfer_state.h"
 #include "session/call_codes.h"
+#include "settings/scan_settings.h"
 
 namespace {
 

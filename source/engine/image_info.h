@@ -1,10 +1,10 @@
 // The TW_IMAGEINFO answer of a started scan.
 #pragma once
 
+#include "common/twain.h"
 #include "engine/descreen_reduction.h"
 #include "engine/scan_job_state.h"
 #include "settings/scan_settings.h"
-#include "common/twain.h"
 
 struct ImageInfoInput {
     const ScanSettings* settings;

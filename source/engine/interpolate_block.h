@@ -23,8 +23,8 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
 #include "engine/sample_kind.h"
+#include "platform/platform.h"
 
 struct InterpolationState {
     SampleKind kind = SampleKind::Gray;

@@ -4,11 +4,10 @@
 #include <cstring>
 
 #include "engine/abort_scan.h"
-#include "twain/dispatch.h"
 #include "engine/read_loop.h"
 #include "engine/scan_job_state.h"
 #include "engine/scanner_wait.h"
-#include "twain/source_record.h"
+#include "engine/slow_speed.h"
 #include "engine/transfer_state.h"
 #include "session/call_codes.h"
 

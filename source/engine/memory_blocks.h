@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "engine/transfer_steps.h"
 #include "common/twain.h"
+#include "engine/transfer_steps.h"
 
 // The application's buffer of the current call.
 struct AppBlock {

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/color_adjust.h"
 #include "common/le_fields.h"
+#include "engine/color_adjust.h"
+#include "engine/slow_speed.h"
 #include "imagefile/red_blue_swap.h"
 #include "settings/scan_settings.h"
 

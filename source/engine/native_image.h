@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "engine/enlarge_lines.h"
-#include "platform/platform.h"
 #include "engine/read_loop.h"
 #include "engine/scan_job_state.h"
+#include "platform/platform.h"
 
 struct NativeImageLayout {
     uint16_t bitCount;        // 1 line art, 8 gray, 24 colour

@@ -3,14 +3,12 @@
 #include <algorithm>
 
 #include "engine/abort_scan.h"
-#include "twain/dispatch.h"
-#include "link/request_blocks_in_use.h"
 #include "engine/scan_job_state.h"
-#include "link/scanner_link.h"
 #include "engine/scanner_wait.h"
-#include "twain/source_record.h"
-#include "session/ui_hooks.h"
+#include "link/request_blocks_in_use.h"
+#include "link/scanner_link.h"
 #include "session/call_codes.h"
+#include "session/ui_hooks.h"
 
 namespace {
 
@@ -70,14 +68,6 @@ void CountProgress(ReadProgress& progress, uint32_t bandLines, uint32_t totalLin
 }
 
 }  // namespace
-
-void SlowSpeedWait(uint32_t line) {
-    if (!TheScanJob.slowSpeed) return;
-    const uint16_t interval = TheScanJob.slowLineInterval;
-    if (interval != 0 && line % interval != 0) return;
-    const uint32_t start = plat::TickCount();
-    while (plat::TickCount() - start < TheScanJob.slowWaitMs) plat::SleepMs(1);
-}
 
 ReadOutcome ReadOneBand(ScanBuffers& b, uint32_t bytesPerLine, uint32_t totalLines,
                         uint32_t& linesRead, BandSink& sink, ReadProgress& progress) {

@@ -31,5 +31,3 @@ ReadOutcome ReadBands(ScanBuffers& buffers, uint32_t bytesPerLine, uint32_t tota
 ReadOutcome ReadOneBand(ScanBuffers& buffers, uint32_t bytesPerLine, uint32_t totalLines,
                         uint32_t& linesRead, BandSink& sink, ReadProgress& progress);
 
-// Waits before a line when slow-speed scanning asks for it.
-void SlowSpeedWait(uint32_t line);

@@ -2,46 +2,36 @@
 
 #include <cstring>
 
-#include "engine/abort_scan.h"
 #include "common/ascii_text.h"
-#include "link/bring_up.h"
-#include "twain/capability_kept.h"
-#include "twain/capability_tables.h"
+#include "engine/abort_scan.h"
 #include "engine/cmyk_table.h"
-#include "engine/color_table.h"
 #include "engine/color_adjust.h"
+#include "engine/color_table.h"
 #include "engine/descreen_reduction.h"
-#include "twain/dispatch.h"
 #include "engine/image_info.h"
-#include "session/interface_language.h"
-#include "settings/language.h"
-#include "session/messages.h"
-#include "twain/negotiation.h"
-#include "twain/notify.h"
-#include "twain/open_source.h"
-#include "settings/profile_fields.h"
-#include "link/request_blocks_in_use.h"
 #include "engine/scan_admission.h"
 #include "engine/scan_job_flags.h"
 #include "engine/scan_job_state.h"
 #include "engine/scan_window.h"
-#include "link/scanner_link.h"
 #include "engine/scanner_wait.h"
-#include "settings/settings_store.h"
 #include "engine/shading.h"
-#include "twain/source_record.h"
+#include "engine/slow_speed.h"
 #include "engine/tone_download.h"
 #include "engine/transfer_end.h"
-#include "session/ui_hooks.h"
+#include "link/bring_up.h"
+#include "link/request_blocks_in_use.h"
+#include "link/scanner_link.h"
 #include "session/call_codes.h"
+#include "session/interface_language.h"
+#include "session/messages.h"
+#include "session/ui_hooks.h"
+#include "settings/language.h"
+#include "settings/profile_fields.h"
+#include "settings/settings_store.h"
 
 ScanJobState TheScanJob;
 
 namespace {
-
-bool AppIs(const std::string& name) {
-    return std::strncmp(TheSource.AppIdentity.ProductName, name.c_str(), 34) == 0;
-}
 
 int WarmUpDialogId(uint16_t languageIndex) {
     return (languageIndex >= 1 && languageIndex <= 7) ? 69 + languageIndex : 1091;
@@ -60,19 +50,9 @@ void SetSpeed(ScanSettings& s) {
                            s.ScanRes <= 400;
     s.Velocity = static_cast<uint8_t>((s.Velocity & 0xF0) | (TheScanJob.slowSpeed ? 2 : 0));
     if (!TheScanJob.slowSpeed) return;
-    const double perLine = s.ScanRes * 11.5;
-    TheScanJob.slowWaitMs = static_cast<uint32_t>(40000.0 / perLine);
-    TheScanJob.slowLineInterval = 0;
-    const bool fast = s.ScanMode == kModeFastGray, gray = s.ScanMode == kModeGray;
-    if (s.ScanRes > 350) {
-        TheScanJob.slowLineInterval = fast ? 70 : gray ? 90 : 100;
-    } else if (s.ScanRes > 250) {
-        TheScanJob.slowLineInterval = fast ? 1 : gray ? 6 : 4;
-        if (fast) TheScanJob.slowWaitMs = static_cast<uint32_t>(25000.0 / perLine);
-    } else if (s.ScanRes > 150) {
-        TheScanJob.slowLineInterval = fast ? 1 : gray ? 4 : 3;
-        if (fast) TheScanJob.slowWaitMs = static_cast<uint32_t>(30000.0 / perLine);
-    }
+    const SlowSpeedTiming timing = SlowSpeedTimingOf(s.ScanMode, s.ScanRes);
+    TheScanJob.slowWaitMs = timing.waitMs;
+    TheScanJob.slowLineInterval = timing.lineInterval;
 }
 
 bool CheckInquiry(plat::WindowHandle owner) {
@@ -89,7 +69,7 @@ void ReportSetupStatus(uint16_t status, plat::WindowHandle owner) {
         AbortScan(TWCC_OPERATIONERROR, 620);
     } else if (status == kScanStatusNoPaper) {
         // An empty feeder ends a multi-page job quietly after its first page.
-        if (FeederInstalled() && TheScanJob.firstPage) AbortScan(TWCC_OPERATIONERROR, 621);
+        if (TheLink.optionInstalled && TheScanJob.firstPage) AbortScan(TWCC_OPERATIONERROR, 621);
     } else if (status == kScanStatusCoverOpen) {
         ShowErrorMessage(owner, 622);
     } else {
@@ -123,16 +103,17 @@ bool RunShading(const ScanSettings& s) {
     shading.colour = s.ScanMode == kModeColor || s.ScanMode == kModeGray;
     shading.measure = TheScanJob.setupReply[0] == 1 || TheScanJob.forceShading;
     shading.resendKind = TheScanJob.setupReply[1];
-    shading.defaultLibrary = TheOpenConfiguration.DefaultPortLibrary;
+    shading.defaultLibrary = TheLink.port.DefaultPortLibrary;
     return CalibrateShading(shading);
 }
 
 // The record the transfer will use, and the curves the scanner applies in hardware.
-bool SendToneTables(ScanSettings& s, bool windowShown) {
+bool SendToneTables(ScanSettings& s, const ScanJobRequest& request) {
+    const bool windowShown = request.windowShown;
     EnhancementRecord& committed = s.Enhancement;
     EnhancementRecord& working = TheSettings.WorkingEnhancement;
     if (windowShown && std::memcmp(&committed, &working, sizeof committed) != 0) committed = working;
-    if (AppIs(LanguageString(707))) {
+    if (request.application.colourManager) {
         ResetEnhancements(s, committed, true);
         working = committed;
     }
@@ -140,7 +121,7 @@ bool SendToneTables(ScanSettings& s, bool windowShown) {
     how.scanMode = s.ScanMode;
     how.opticalResolution = TheLink.opticalResolution;
     how.windowShown = windowShown;
-    how.officeApplication = AppIs(LanguageString(64));
+    how.officeApplication = request.application.office;
     how.outputMatch = s.OutputMatch != 0;
     PrepareToneDownload(committed, how, TheToneColour.tones, TheRequests.sendGamma);
     if (!IssueRequest(ScanRequestSendGamma, &TheRequests.sendGamma)) return false;
@@ -215,19 +196,10 @@ void PrepareOutputMatching(ScanSettings& s, plat::WindowHandle owner) {
 }
 
 // "CMYK Color" needs its conversion table (618 when it cannot be read).
-bool LoadJobTables(const ScanSettings& s) {
+bool LoadJobTables(const ScanSettings& s, const ScanJobRequest& request) {
     if (s.ScanMode != kModeColor || s.ScanSubMode != kSubModeCmyk) return true;
-    if (LoadCmykTable(TheScanJob.owner)) return true;
+    if (LoadCmykTable(TheScanJob.owner, request.application.batchPublisher)) return true;
     if (StopScanner()) PollUntilReady(TheScanJob.owner);
-    return false;
-}
-
-// The source manager refused MSG_XFERREADY (none is loaded in the process, or it does not
-// know this source): the application will never ask for the image, so the started scan is
-// stopped and its tables freed, and the call that ran the job fails.
-bool AbandonUnannouncedScan() {
-    AbandonUntakenScan();
-    FailCall(TWCC_OPERATIONERROR);
     return false;
 }
 
@@ -245,7 +217,7 @@ bool PrepareScanner(const ScanJobRequest& request, ScanSettings& s) {
     in.settings = &s;
     in.opticalResolution = TheLink.opticalResolution;
     in.descreenAtLowRes = TheScanJob.DescreenAtLowRes;
-    in.memoryOrFileTransfer = CurrentXferMech() != TWSX_NATIVE;
+    in.memoryOrFileTransfer = request.transferMechanism != TWSX_NATIVE;
     in.lampSaverMinutes = LampSaverMinutes();
     TheScanJob.resolution = BuildScanWindow(in, TheRequests.setParameters);
     const SetParametersBlock& block = TheRequests.setParameters;
@@ -263,9 +235,9 @@ namespace {
 
 bool RunScanJobSteps(const ScanJobRequest& request) {
     ScanSettings& s = TheSettings.settings;
-    if (!AdmitScanMode(s, TheSource.AppIdentity, request.owner)) return false;
+    if (!AdmitScanMode(s, request.application, request.owner)) return false;
     const uint64_t image = EstimateImageBytes(request.area, s, TheLink.opticalResolution);
-    if (!CheckDiskSpace(image, CurrentFileFormat(), request.owner)) return false;
+    if (!CheckDiskSpace(image, request.fileFormat, request.owner)) return false;
     SetSpeed(s);
     PrepareOutputMatching(s, request.owner);
     TheScanJob.DescreenAtLowRes = s.DeScreen >= kDescreenNewspaper && s.DeScreen <= kDescreenArtPrint;
@@ -277,20 +249,18 @@ bool RunScanJobSteps(const ScanJobRequest& request) {
         CloseWarmUp();
         return false;
     }
-    if (!SendToneTables(s, request.windowShown)) {
+    if (!SendToneTables(s, request)) {
         CloseWarmUp();
         return false;
     }
     if (!StartScanner(request.owner)) return false;
-    if (!TakeGeometry(s) || !PrepareDescreenReduction(s) || !LoadJobTables(s)) return false;
-    // The answer is ready before the application hears of the image: a manager that calls
-    // the application back at once may ask for it inside the notification.
-    const bool fax = AppIs(LanguageString(55)) || AppIs(LanguageString(60));
-    if (!FillImageInfo({&s, &TheScanJob, TheLink.opticalResolution, fax, &TheDescreenDropMaps},
-                       TheNegotiation.ImageInfoRecord))
+    if (!TakeGeometry(s) || !PrepareDescreenReduction(s) || !LoadJobTables(s, request)) return false;
+    TW_IMAGEINFO& info = *request.imageInfo;
+    if (!FillImageInfo({&s, &TheScanJob, TheLink.opticalResolution, request.application.fax,
+                        &TheDescreenDropMaps},
+                       info))
         return AbandonUndeliverableScan();
-    TheScanJob.reportedResolution = uint16_t(TheNegotiation.ImageInfoRecord.XResolution.Whole);
-    if (!NotifyXferReady()) return AbandonUnannouncedScan();
+    TheScanJob.reportedResolution = uint16_t(info.XResolution.Whole);
     return true;
 }
 
@@ -301,8 +271,17 @@ bool RunScanJobSteps(const ScanJobRequest& request) {
 bool RunScanJob(const ScanJobRequest& request) {
     TheScanJob.owner = request.owner;
     TheScanJob.windowShown = request.windowShown;
+    TheScanJob.application = request.application;
     TheScanJob.ScanFailed = false;
     if (RunScanJobSteps(request)) return true;
     TheScanJob.ScanFailed = true;
     return false;
+}
+
+// The source manager refused MSG_XFERREADY (none is loaded in the process, or it does not
+// know this source): the application will never ask for the image.
+void AbandonUnannouncedScan() {
+    AbandonUntakenScan();
+    FailCall(TWCC_OPERATIONERROR);
+    TheScanJob.ScanFailed = true;
 }

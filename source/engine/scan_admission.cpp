@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "session/interface_language.h"
-#include "settings/language.h"
-#include "session/messages.h"
 #include "engine/scan_window.h"
+#include "session/messages.h"
 
 namespace {
-
-bool ProductIs(const TW_IDENTITY& app, const std::string& name) {
-    return std::strncmp(app.ProductName, name.c_str(), sizeof app.ProductName) == 0;
-}
 
 uint64_t BytesPerLine(uint32_t pixels, const ScanSettings& s) {
     switch (s.ScanMode) {
@@ -28,11 +22,9 @@ uint64_t BytesPerLine(uint32_t pixels, const ScanSettings& s) {
 
 }  // namespace
 
-bool AdmitScanMode(const ScanSettings& s, const TW_IDENTITY& app, plat::WindowHandle owner) {
+bool AdmitScanMode(const ScanSettings& s, const ApplicationTraits& app, plat::WindowHandle owner) {
     if (s.ScanMode != kModeColor || s.ScanSubMode == kSubMode24Bit) return true;
-    bool admitted = ProductIs(app, LanguageString(56));
-    if (s.ScanSubMode == kSubModeCmyk && !admitted)
-        admitted = ProductIs(app, LoadSourceString(66)) && app.ProtocolMinor == 5;
+    const bool admitted = s.ScanSubMode == kSubModeCmyk ? app.cmyk : app.deepColour;
     if (!admitted) ShowErrorMessage(owner, 705);
     return admitted;
 }

@@ -4,14 +4,15 @@
 
 #include <cstdint>
 
+#include "common/twain.h"
+#include "engine/application_traits.h"
+#include "engine/scan_window.h"
 #include "platform/platform.h"
 #include "settings/scan_settings.h"
-#include "engine/scan_window.h"
-#include "common/twain.h"
 
-// 36-bit colour only for the application of string 56; CMYK also for the one of string 66
-// (English block) at protocol minor version 5. Shows 705 and returns false otherwise.
-bool AdmitScanMode(const ScanSettings& settings, const TW_IDENTITY& application,
+// 36-bit colour and CMYK only for the applications that take them. Shows 705 and returns
+// false otherwise.
+bool AdmitScanMode(const ScanSettings& settings, const ApplicationTraits& application,
                    plat::WindowHandle owner);
 
 // Bytes of the image the area gives at the effective resolution.

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
 #include "common/port_library_api.h"
 #include "common/request_blocks.h"
+#include "platform/platform.h"
 
 struct ScanBuffers {
     plat::MemHandle block = nullptr;

@@ -3,8 +3,9 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "engine/application_traits.h"
 #include "engine/resolution_plan.h"
+#include "platform/platform.h"
 
 struct ImageGeometry {
     uint32_t bytesPerLine = 0;       // as the scanner delivers a line
@@ -30,6 +31,7 @@ struct ScanJobState {
     bool forceShading = false;       // the interface asks for a new shading measurement
     uint8_t setupReply[3] = {};      // set-up reply bytes 20-22
     bool windowShown = false;        // the scan was started with the scanning window
+    ApplicationTraits application;   // what the application the scan is for takes
     plat::WindowHandle owner = nullptr;  // owner of the job's messages and dialogs
 };
 

@@ -1,8 +1,8 @@
 #include "engine/scanner_wait.h"
 
-#include "session/messages.h"
 #include "link/request_blocks_in_use.h"
 #include "link/scanner_link.h"
+#include "session/messages.h"
 
 namespace {
 

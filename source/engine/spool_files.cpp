@@ -1,7 +1,7 @@
 #include "engine/spool_files.h"
 
-#include "engine/abort_scan.h"
 #include "common/ascii_text.h"
+#include "engine/abort_scan.h"
 #include "imagefile/image_headers.h"
 
 SpoolFiles TheSpools;

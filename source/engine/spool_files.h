@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/platform.h"
 #include "imagefile/tiff_layout.h"
 #include "imagefile/tiff_strip.h"
+#include "platform/platform.h"
 
 struct SpoolFile {
     std::string path;

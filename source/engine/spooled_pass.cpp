@@ -6,13 +6,12 @@
 #include "engine/abort_scan.h"
 #include "engine/native_filters.h"
 #include "engine/scan_job_state.h"
-#include "settings/scan_settings.h"
-#include "twain/source_record.h"
 #include "engine/spool_files.h"
 #include "engine/transfer_output.h"
 #include "engine/transfer_state.h"
-#include "session/ui_hooks.h"
 #include "session/call_codes.h"
+#include "session/ui_hooks.h"
+#include "settings/scan_settings.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "common/request_blocks.h"
-#include "settings/scan_settings.h"
 #include "engine/tone_curve.h"
+#include "settings/scan_settings.h"
 
 // 4096 entries for the 1200 dpi model, 256 for every other.
 uint16_t ToneSlotEntries(uint16_t opticalResolution);

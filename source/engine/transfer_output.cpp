@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "engine/abort_scan.h"
-#include "imagefile/bmp_layout.h"
-#include "engine/scan_job_state.h"
-#include "settings/settings_store.h"
 #include "common/twain.h"
+#include "engine/abort_scan.h"
+#include "engine/scan_job_state.h"
 #include "engine/transfer_state.h"
+#include "imagefile/bmp_layout.h"
+#include "settings/settings_store.h"
 
 namespace {
 

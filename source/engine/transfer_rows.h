@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "imagefile/pixel_layout.h"
 #include "engine/resolution_plan.h"
+#include "imagefile/pixel_layout.h"
 
 struct RowInput {
     uint32_t bytesPerLine = 0;  // a line before enlargement: as scanned, or reduced

@@ -1,11 +1,11 @@
 #include "engine/transfer_state.h"
 
-#include "engine/scan_job_state.h"
-#include "settings/settings_store.h"
-#include "engine/spool_files.h"
 #include "engine/delivered_image.h"
 #include "engine/descreen_reduction.h"
+#include "engine/scan_job_state.h"
+#include "engine/spool_files.h"
 #include "settings/scan_settings.h"
+#include "settings/settings_store.h"
 
 TransferState TheTransfer;
 
@@ -71,6 +71,7 @@ bool CurrentStepContext(StepContext* step) {
     c.outputMatch = s.OutputMatch != 0;
     c.descreenAtLowRes = job.DescreenAtLowRes;
     c.plan = job.resolution;
+    c.cmykTableBytes = job.application.cmykTableBytes;
     c.imageLines = job.geometry.lines;
     c.reduceAfterDescreen = image.reduced;
     c.shape = image.shape;

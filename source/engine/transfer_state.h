@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "imagefile/output_bands.h"
-#include "platform/platform.h"
 #include "engine/read_loop.h"
 #include "engine/scan_buffers.h"
 #include "engine/transfer_steps.h"
+#include "imagefile/output_bands.h"
+#include "platform/platform.h"
 
 // A movable block locked for as long as it is held.
 struct HeldBlock {

@@ -8,9 +8,9 @@
 #include "engine/color_table.h"
 #include "engine/convolve_band.h"
 #include "engine/descreen_reduction.h"
+#include "engine/spooled_row_filters.h"
 #include "imagefile/red_blue_swap.h"
 #include "settings/scan_settings.h"
-#include "engine/spooled_row_filters.h"
 
 Enlargement TheEnlargement;
 
@@ -152,5 +152,5 @@ bool ConvertRowsToCmyk(const StepContext& step, uint8_t* rows, uint32_t count,
     if (bytes > UINT32_MAX) return false;
     return ConvertBlockToCmyk(TheCmykTable, rows, uint32_t(bytes),
                               uint32_t(std::min<uint64_t>(capacity, UINT32_MAX)),
-                              !CmykKeepsTableBytes());
+                              !step.cmykTableBytes);
 }

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "engine/enlarge_lines.h"
-#include "engine/sample_kind.h"
 #include "engine/resolution_plan.h"
+#include "engine/sample_kind.h"
 #include "engine/transfer_rows.h"
 
 // What every step needs to know about the scan.
@@ -29,6 +29,7 @@ struct StepContext {
     // 24-bit colour lines go to a BMP file straight from the read: the line preparation
     // stores them blue, green, red, so the file writer takes them as they are.
     bool bmpColourOrder = false;
+    bool cmykTableBytes = false;   // CMYK rows keep the table's bytes (else complemented)
     RowShape shape;                // lineBytes: a line as scanned or after the reduction
 };
 

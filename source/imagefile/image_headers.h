@@ -5,8 +5,8 @@
 #pragma once
 
 #include "imagefile/bmp_layout.h"
-#include "platform/platform.h"
 #include "imagefile/tiff_layout.h"
+#include "platform/platform.h"
 
 // Writes the TIFF header at the current position (the start of a new file) with one write
 // and leaves the file positioned at the pixel data. False when the geometry does not fit or

@@ -1,10 +1,9 @@
 #include "imagefile/output_file.h"
 
-#include "imagefile/image_headers.h"
-#include "session/messages.h"
-#include "twain/source_record.h"
 #include "common/twain.h"
+#include "imagefile/image_headers.h"
 #include "session/call_codes.h"
+#include "session/messages.h"
 
 namespace {
 

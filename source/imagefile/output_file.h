@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "imagefile/bmp_layout.h"
-#include "platform/platform.h"
 #include "imagefile/tiff_layout.h"
+#include "platform/platform.h"
 
 struct OutputFileRequest {
     const char* path = nullptr;

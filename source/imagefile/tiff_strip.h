@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/platform.h"
 #include "imagefile/tiff_layout.h"
+#include "platform/platform.h"
 
 struct TiffStrip {
     plat::FileHandle file = plat::kNoFile;

@@ -2,14 +2,13 @@
 
 #include <cstring>
 
-#include "twain/identity.h"
-#include "session/interface_language.h"
-#include "session/messages.h"
-#include "settings/profile_fields.h"
 #include "link/remote_client.h"
 #include "link/request_blocks_in_use.h"
 #include "link/scanner_link.h"
+#include "session/interface_language.h"
+#include "session/messages.h"
 #include "session/ui_hooks.h"
+#include "settings/profile_fields.h"
 
 namespace {
 
@@ -26,13 +25,13 @@ bool SharingServerOwnsScanner() {
 }
 
 // The scanner on the local port is busy with the sharing server: use the server instead.
-bool BringUpRemote(TW_IDENTITY& identity, plat::WindowHandle owner) {
+bool BringUpRemote(std::string& identification, plat::WindowHandle owner) {
     if (!RemoteStart()) return false;
     if (!RemoteDiscoverAndConnect()) {
         ShowPlainMessage(nullptr, LanguageString(836));
         ShowErrorMessage(owner, 609);
         RemoteStop();
-        CopyTwainString(identity.Version.Info, "0");
+        identification = "0";
         return false;
     }
     TheLink.remote = true;
@@ -113,7 +112,7 @@ bool WaitUntilReady(plat::WindowHandle owner) {
     return false;
 }
 
-bool BringUpScanner(TW_IDENTITY& identity, plat::WindowHandle owner) {
+bool BringUpScanner(std::string& identification, plat::WindowHandle owner) {
     ForgetPreviousScanner();
     if (SharingServerOwnsScanner()) return false;
 
@@ -129,13 +128,13 @@ bool BringUpScanner(TW_IDENTITY& identity, plat::WindowHandle owner) {
     if (status == kScanStatusInquiryNotReady) {
         ShowErrorMessage(owner, 608);
     } else if (status != 0) {
-        if (!BringUpRemote(identity, owner)) return false;
+        if (!BringUpRemote(identification, owner)) return false;
     } else if (!WaitUntilReady(owner)) {
         return false;
     }
     if (!SendLampSaver()) return false;
 
-    CopyTwainString(identity.Version.Info, IdentificationText(inquiry, LanguageString(65)).c_str());
+    identification = IdentificationText(inquiry, LanguageString(65));
     if (!(inquiry.capability & kCapabilityOurScanner)) {
         ShowErrorMessage(owner, 623);
         return false;

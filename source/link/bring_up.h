@@ -1,17 +1,19 @@
 // Bringing the scanner up when an application opens the source.
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
-#include "common/twain.h"
 
 // How long the source waits for a scanner that does not become ready before it gives up.
 constexpr uint32_t kReadyWaitLimitMs = 60000;
 
 // Decides between the local scanner and the sharing server, waits until the scanner is
-// ready, applies the lamp-saver delay, writes the identification text into the identity's
-// Version.Info and checks that the scanner is one of ours. Expects the port library bound in
-// TheLink.port. Shows its own messages (owner: the given window). True when usable.
-bool BringUpScanner(TW_IDENTITY& identity, plat::WindowHandle owner);
+// ready, applies the lamp-saver delay, gives the identification text for the identity's
+// Version.Info (left empty when there is none) and checks that the scanner is one of ours.
+// Expects the port library bound in TheLink.port. Shows its own messages (owner: the given
+// window). True when usable.
+bool BringUpScanner(std::string& identification, plat::WindowHandle owner);
 
 // "SAVER" of "A3 SCANNER": the lamp-saver delay in minutes, 5 to 120 or 255 for never; any
 // other value gives the default 20.

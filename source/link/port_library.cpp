@@ -17,6 +17,7 @@ bool LoadPortLibrary(const std::string& path, PortLibrary& library) {
     plat::LibHandle module = plat::LibraryLoad(path.c_str());
     if (!module) return false;
     library.module = module;
+    library.DefaultPortLibrary = IsDefaultPortLibrary(path);
     library.ADDR_CHK = reinterpret_cast<AddrChkProc>(plat::LibrarySymbol(module, kAddrChkName));
     library.SPI_CALL = reinterpret_cast<SpiCallProc>(plat::LibrarySymbol(module, kSpiCallName));
     library.BUF_ADDR = reinterpret_cast<BufAddrProc>(plat::LibrarySymbol(module, kBufAddrName));

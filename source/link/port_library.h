@@ -3,14 +3,17 @@
 
 #include <string>
 
-#include "platform/platform.h"
 #include "common/port_library_api.h"
+#include "platform/platform.h"
 
 struct PortLibrary {
     plat::LibHandle module = nullptr;
     AddrChkProc ADDR_CHK = nullptr;
     SpiCallProc SPI_CALL = nullptr;
     BufAddrProc BUF_ADDR = nullptr;
+    // The standard library (file name exactly "QASPI_SP.DLL"): scanner and shading buffers
+    // are sized in whole lines; any other library gets them in whole 128 KiB units.
+    bool DefaultPortLibrary = false;
 };
 
 // Windows directory + "\TWAIN_32\KVTC_A3\" + the "DRIVER" value of "KVTINFO_A3".
@@ -20,7 +23,8 @@ std::string PortLibraryPath(const std::string& windowsDirectory);
 // any other library gets buffers in whole 128 KiB units.
 bool IsDefaultPortLibrary(const std::string& path);
 
-// Loads the library and binds its exports. A library that cannot be loaded or lacks one of
-// the exports is not kept (it is freed again) and the result is false.
+// Loads the library and binds its exports, and says whether it is the standard one. A library
+// that cannot be loaded or lacks one of the exports is not kept (it is freed again) and the
+// result is false.
 bool LoadPortLibrary(const std::string& path, PortLibrary& library);
 void UnloadPortLibrary(PortLibrary& library);

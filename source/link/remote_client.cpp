@@ -1,8 +1,8 @@
 #include "link/remote_client.h"
 
+#include "platform/platform.h"
 #include "session/interface_language.h"
 #include "session/messages.h"
-#include "platform/platform.h"
 
 // The sharing-server protocol is not spoken yet: discovery finds nobody, so a scanner held
 // by another user is reported as not found.

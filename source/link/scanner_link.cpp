@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "common/request_clearing.h"
 #include "link/remote_client.h"
 #include "link/request_blocks_in_use.h"
-#include "common/request_clearing.h"
 
 ScannerLink TheLink;
 SourceRequestBlocks TheRequests;

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "link/port_library.h"
 #include "common/request_blocks.h"
+#include "link/port_library.h"
 
 struct ScannerLink {
     PortLibrary port;

@@ -2,8 +2,8 @@
 
 #include "common/ascii_text.h"
 #include "session/interface_language.h"
-#include "settings/profile_fields.h"
 #include "session/ui_hooks.h"
+#include "settings/profile_fields.h"
 
 namespace {
 

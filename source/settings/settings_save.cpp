@@ -1,7 +1,7 @@
 #include <vector>
 
-#include "settings/language.h"
 #include "platform/platform.h"
+#include "settings/language.h"
 #include "settings/profile_fields.h"
 #include "settings/settings_store.h"
 

@@ -1,11 +1,11 @@
 #include "twain/capability_answers.h"
 
+#include "session/call_codes.h"
 #include "twain/capability_container.h"
 #include "twain/capability_kept.h"
 #include "twain/capability_tables.h"
 #include "twain/dispatch.h"
 #include "twain/negotiation.h"
-#include "session/call_codes.h"
 
 namespace {
 

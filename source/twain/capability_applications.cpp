@@ -3,13 +3,14 @@
 #include <cstring>
 #include <string>
 
-#include "twain/capability_tables.h"
-#include "twain/dispatch.h"
+#include "session/call_codes.h"
 #include "session/interface_language.h"
 #include "settings/language.h"
+#include "twain/capability_kept.h"
+#include "twain/capability_tables.h"
+#include "twain/dispatch.h"
 #include "twain/negotiation.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 
@@ -46,6 +47,22 @@ bool AppAdmitsDeepColour() { return AppNameIsLanguageString(56); }
 bool AppIsFaxProgram() { return AppNameIsLanguageString(55) || AppNameIsLanguageString(60); }
 bool AppWantsPlainToneTables() { return AppNameIsLanguageString(64); }
 bool AppIsColourManager() { return AppNameIsLanguageString(707); }
+
+bool CmykKeepsTableBytes() {
+    return AppIsBatchPublisher() && TheKeptCapabilities.PixelFlavorFlag != 0;
+}
+
+ApplicationTraits TraitsOfApplication() {
+    ApplicationTraits t;
+    t.deepColour = AppAdmitsDeepColour();
+    t.batchPublisher = AppIsBatchPublisher();
+    t.cmyk = t.deepColour || (t.batchPublisher && TheSource.AppIdentity.ProtocolMinor == 5);
+    t.fax = AppIsFaxProgram();
+    t.office = AppWantsPlainToneTables();
+    t.colourManager = AppIsColourManager();
+    t.cmykTableBytes = CmykKeepsTableBytes();
+    return t;
+}
 
 void SetTransferMechanism(int64_t asked) {
     if (NameIs(kMemoryOnlyApplication)) {

@@ -4,6 +4,8 @@
 // length an identity string holds.
 #pragma once
 
+#include "engine/application_traits.h"
+
 #include <cstdint>
 
 #include "common/twain.h"
@@ -27,6 +29,13 @@ bool AppIsFaxProgram();
 bool AppWantsPlainToneTables();
 // String 707: the colour-management program that gets output matching prepared.
 bool AppIsColourManager();
+
+// The CMYK table's four bytes go out as the table holds them only for the batch publisher
+// when it has set ICAP_PIXELFLAVOR; everyone else gets each byte complemented.
+bool CmykKeepsTableBytes();
+
+// Everything the scan job needs to know about the application that opened the source.
+ApplicationTraits TraitsOfApplication();
 
 // MSG_SET of ICAP_XFERMECH with the value asked for: applies the rules for the named
 // applications, sets XferMechIndex or refuses with TWCC_BADVALUE.

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "twain/dispatch.h"
 #include "platform/platform.h"
 #include "session/call_codes.h"
+#include "twain/dispatch.h"
 
 namespace {
 

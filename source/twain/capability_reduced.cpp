@@ -1,12 +1,12 @@
 #include "twain/capability_reduced.h"
 
+#include "session/call_codes.h"
 #include "twain/capability_container.h"
 #include "twain/capability_tables.h"
 #include "twain/capability_texts.h"
 #include "twain/dispatch.h"
 #include "twain/negotiation.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include "twain/capability_request.h"
 
+#include "session/call_codes.h"
 #include "twain/capability_answers.h"
 #include "twain/capability_container.h"
 #include "twain/capability_settings.h"
 #include "twain/dispatch.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 

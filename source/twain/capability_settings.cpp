@@ -1,13 +1,13 @@
 #include "twain/capability_settings.h"
 
+#include "engine/scan_job_flags.h"
+#include "session/call_codes.h"
 #include "twain/capability_applications.h"
 #include "twain/capability_kept.h"
 #include "twain/capability_tables.h"
 #include "twain/dispatch.h"
 #include "twain/negotiation.h"
-#include "engine/scan_job_flags.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // MSG_SET and MSG_RESET of the full capability handler.
 #pragma once
 
-#include "twain/capability_container.h"
 #include "common/twain.h"
+#include "twain/capability_container.h"
 
 // Applies a value read from the application's container. A value outside its table or range
 // is refused with TWCC_BADVALUE and changes nothing; a capability that takes no setting, or

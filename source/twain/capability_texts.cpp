@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "twain/capability_container.h"
 #include "session/interface_language.h"
 #include "settings/profile_fields.h"
+#include "twain/capability_container.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/platform.h"
 #include "common/twain.h"
+#include "platform/platform.h"
 
 // String 4 of the current language.
 std::string AuthorText();

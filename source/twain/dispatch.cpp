@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "session/call_codes.h"
+#include "session/ui_hooks.h"
 #include "twain/capability_applications.h"
 #include "twain/capability_reduced.h"
 #include "twain/capability_request.h"
@@ -11,11 +13,9 @@
 #include "twain/native_transfer.h"
 #include "twain/negotiation.h"
 #include "twain/open_source.h"
-#include "engine/start_without_ui.h"
 #include "twain/source_record.h"
+#include "twain/start_without_ui.h"
 #include "twain/transfer_setup.h"
-#include "session/ui_hooks.h"
-#include "session/call_codes.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <new>
 
+#include "session/call_codes.h"
+#include "session/ui_hooks.h"
 #include "twain/dispatch.h"
 #include "twain/source_record.h"
-#include "session/ui_hooks.h"
-#include "session/call_codes.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 #include "twain/enable_source.h"
 
-#include "twain/capability_tables.h"
 #include "engine/color_adjust.h"
-#include "twain/dispatch.h"
 #include "engine/level_correction.h"
-#include "link/scanner_link.h"
-#include "twain/source_record.h"
-#include "engine/start_without_ui.h"
 #include "engine/tone_download.h"
-#include "session/ui_hooks.h"
+#include "link/scanner_link.h"
 #include "session/call_codes.h"
+#include "session/ui_hooks.h"
+#include "twain/capability_tables.h"
+#include "twain/dispatch.h"
+#include "twain/source_record.h"
+#include "twain/start_without_ui.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 #include "twain/file_transfer.h"
 
+#include "engine/scan_job_state.h"
+#include "engine/transfer_end.h"
+#include "session/call_codes.h"
+#include "session/ui_hooks.h"
 #include "twain/batch_hooks.h"
 #include "twain/capability_tables.h"
 #include "twain/dispatch.h"
 #include "twain/notify.h"
-#include "engine/scan_job_state.h"
 #include "twain/source_record.h"
 #include "twain/transfer_blocks.h"
-#include "engine/transfer_end.h"
 #include "twain/transfer_outcome.h"
-#include "session/ui_hooks.h"
-#include "session/call_codes.h"
 
 void FileTransfer(TW_MEMREF) {
     TheCall.SourceReturnCode = TWRC_XFERDONE;

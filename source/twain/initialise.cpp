@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "twain/identity.h"
 #include "platform/platform.h"
+#include "twain/identity.h"
 #include "twain/source_record.h"
 
 namespace {

@@ -3,20 +3,20 @@
 #include <cstddef>
 #include <cstring>
 
-#include "twain/batch_hooks.h"
-#include "twain/dispatch.h"
-#include "twain/capability_applications.h"
 #include "engine/memory_blocks.h"
+#include "engine/scan_job_state.h"
+#include "engine/transfer_end.h"
+#include "engine/transfer_rows.h"
+#include "session/call_codes.h"
+#include "session/ui_hooks.h"
+#include "twain/batch_hooks.h"
+#include "twain/capability_applications.h"
+#include "twain/dispatch.h"
 #include "twain/negotiation.h"
 #include "twain/notify.h"
-#include "engine/scan_job_state.h"
 #include "twain/source_record.h"
 #include "twain/transfer_blocks.h"
-#include "engine/transfer_end.h"
 #include "twain/transfer_outcome.h"
-#include "engine/transfer_rows.h"
-#include "session/ui_hooks.h"
-#include "session/call_codes.h"
 
 namespace {
 

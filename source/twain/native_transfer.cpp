@@ -5,21 +5,21 @@
 #include "engine/delivered_image.h"
 #include "engine/descreen_reduction.h"
 #include "engine/enlarge_lines.h"
-#include "twain/dispatch.h"
 #include "engine/native_image.h"
 #include "engine/native_processing.h"
-#include "twain/notify.h"
-#include "twain/open_source.h"
 #include "engine/read_loop.h"
 #include "engine/scan_job_state.h"
-#include "link/scanner_link.h"
-#include "settings/settings_store.h"
-#include "twain/source_record.h"
-#include "twain/batch_hooks.h"
 #include "engine/transfer_end.h"
-#include "twain/transfer_outcome.h"
-#include "session/ui_hooks.h"
+#include "link/scanner_link.h"
 #include "session/call_codes.h"
+#include "session/ui_hooks.h"
+#include "settings/settings_store.h"
+#include "twain/batch_hooks.h"
+#include "twain/dispatch.h"
+#include "twain/notify.h"
+#include "twain/open_source.h"
+#include "twain/source_record.h"
+#include "twain/transfer_outcome.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ plat::MemHandle TransferNativeImage() {
     const uint16_t mode = TheSettings.settings.ScanMode;
     StartProgress();
     ScanBuffers buffers;
-    if (!AllocScanBuffers(buffers, g.bytesPerLine, g.lines, TheOpenConfiguration.DefaultPortLibrary,
+    if (!AllocScanBuffers(buffers, g.bytesPerLine, g.lines, TheLink.port.DefaultPortLibrary,
                           TheLink.port.BUF_ADDR)) {
         AbortScan(TWCC_LOWMEMORY, 604);
         return nullptr;

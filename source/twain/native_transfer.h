@@ -1,8 +1,8 @@
 // DAT_IMAGENATIVEXFER / MSG_GET: the whole image as one device-independent bitmap.
 #pragma once
 
-#include "platform/platform.h"
 #include "common/twain.h"
+#include "platform/platform.h"
 
 void NativeTransfer(TW_MEMREF data);
 

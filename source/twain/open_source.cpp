@@ -2,20 +2,21 @@
 
 #include <cstring>
 
-#include "link/bring_up.h"
-#include "twain/capability_kept.h"
-#include "twain/dispatch.h"
-#include "session/interface_language.h"
 #include "engine/level_correction.h"
-#include "twain/negotiation.h"
-#include "link/port_library.h"
-#include "settings/profile_fields.h"
 #include "engine/scaling_state.h"
 #include "engine/scan_job_state.h"
-#include "link/scanner_link.h"
-#include "twain/source_record.h"
 #include "engine/transfer_end.h"
+#include "link/bring_up.h"
+#include "link/port_library.h"
+#include "link/scanner_link.h"
 #include "session/call_codes.h"
+#include "session/interface_language.h"
+#include "settings/profile_fields.h"
+#include "twain/capability_kept.h"
+#include "twain/dispatch.h"
+#include "twain/identity.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
 
 OpenConfiguration TheOpenConfiguration;
 
@@ -37,7 +38,6 @@ void ReadOpenConfiguration(OpenConfiguration& config) {
     ReadInterfaceLanguage(TheLanguage);
     config.SourceLanguageName = ReadProfileText("KVTINFO_A3", "DSLANGUAGE", "None", 33);
     config.PortLibraryPath = PortLibraryPath(WindowsDirectory());
-    config.DefaultPortLibrary = IsDefaultPortLibrary(config.PortLibraryPath);
 }
 
 void ReleasePortLibrary() {
@@ -57,7 +57,11 @@ void OpenSource(TW_MEMREF data) {
     TheSource.PortLibrary = TheLink.port.module;
     CopyIdentity(TheSource.SourceIdentity, data);
 
-    if (!BringUpScanner(TheSource.SourceIdentity, nullptr)) {
+    std::string identification;
+    const bool usable = BringUpScanner(identification, nullptr);
+    if (!identification.empty())
+        CopyTwainString(TheSource.SourceIdentity.Version.Info, identification.c_str());
+    if (!usable) {
         // Nothing of this open is kept; a later open loads the library again.
         ReleasePortLibrary();
         return FailCall(TWCC_OPERATIONERROR);

@@ -9,7 +9,6 @@
 struct OpenConfiguration {
     std::string SourceLanguageName = "None";
     std::string PortLibraryPath;
-    bool DefaultPortLibrary = false;
 };
 
 extern OpenConfiguration TheOpenConfiguration;

@@ -1,8 +1,8 @@
 // The process-wide state of the data source: one instance, owned by the front end.
 #pragma once
 
-#include "platform/platform.h"
 #include "common/twain.h"
+#include "platform/platform.h"
 
 struct SourceRecord {
     // The five arguments of the current DS_Entry call; handlers read their data from here.

@@ -3,24 +3,24 @@
 #include <string>
 
 #include "engine/abort_scan.h"
-#include "twain/batch_hooks.h"
-#include "twain/capability_tables.h"
 #include "engine/color_adjust.h"
-#include "twain/dispatch.h"
 #include "engine/file_reading.h"
-#include "twain/negotiation.h"
-#include "twain/open_source.h"
 #include "engine/scan_job_flags.h"
 #include "engine/scan_job_state.h"
-#include "link/scanner_link.h"
 #include "engine/scanner_wait.h"
-#include "settings/settings_store.h"
-#include "twain/source_record.h"
 #include "engine/spool_files.h"
 #include "engine/spooled_pass.h"
 #include "engine/transfer_output.h"
-#include "session/ui_hooks.h"
+#include "link/scanner_link.h"
 #include "session/call_codes.h"
+#include "session/ui_hooks.h"
+#include "settings/settings_store.h"
+#include "twain/batch_hooks.h"
+#include "twain/capability_tables.h"
+#include "twain/dispatch.h"
+#include "twain/negotiation.h"
+#include "twain/open_source.h"
+#include "twain/source_record.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ bool PrepareTransfer(TransferKind kind) {
     StartProgress(500);
     TheToneColour.order = PixelOrder::Scanner;
     if (!AllocScanBuffers(t.buffers, t.step.shape.scanBytes, t.step.imageLines,
-                          TheOpenConfiguration.DefaultPortLibrary, TheLink.port.BUF_ADDR))
+                          TheLink.port.DefaultPortLibrary, TheLink.port.BUF_ADDR))
         return Fail(TWCC_LOWMEMORY, kInsufficientMemory);
     if (t.step.shape.rowsPerLine > 1 && !HoldInterpolationLines())
         return Fail(TWCC_LOWMEMORY, kInsufficientMemory);

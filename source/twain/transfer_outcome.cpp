@@ -1,10 +1,10 @@
 #include "twain/transfer_outcome.h"
 
-#include "twain/batch_hooks.h"
-#include "twain/notify.h"
 #include "engine/scan_job_state.h"
 #include "engine/transfer_end.h"
 #include "session/ui_hooks.h"
+#include "twain/batch_hooks.h"
+#include "twain/notify.h"
 
 bool EndUnsuccessfulTransfer(TW_UINT16 returnCode) {
     if (returnCode != TWRC_FAILURE && returnCode != TWRC_CANCEL) return false;

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "engine/transfer_end.h"
+#include "session/call_codes.h"
 #include "twain/dispatch.h"
 #include "twain/negotiation.h"
 #include "twain/source_record.h"
-#include "engine/transfer_end.h"
-#include "session/call_codes.h"
 
 namespace {
 

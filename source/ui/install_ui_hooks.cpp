@@ -1,7 +1,7 @@
 #include "ui/install_ui_hooks.h"
 
-#include "ui/not_ready_dialog.h"
 #include "session/ui_hooks.h"
+#include "ui/not_ready_dialog.h"
 #include "ui/warm_up_dialog.h"
 
 void InstallUiHooks() {

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "session/interface_language.h"
 #include "platform/win32/win32_module.h"
+#include "session/interface_language.h"
 
 namespace {
 

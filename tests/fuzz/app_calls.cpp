@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "twain/ds_entry.h"
 #include "platform/host/host_control.h"
+#include "twain/ds_entry.h"
 #include "twain/negotiation.h"
 
 namespace {

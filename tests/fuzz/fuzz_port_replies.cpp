@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "tests/fuzz/app_calls.h"
-#include "twain/negotiation.h"
 #include "tests/fuzz/hostile_portlib/reply_source.h"
+#include "twain/negotiation.h"
 
 namespace {
 

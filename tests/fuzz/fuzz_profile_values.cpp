@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "tests/fuzz/app_calls.h"
 #include "twain/negotiation.h"
-#include "platform/platform.h"
 
 namespace {
 

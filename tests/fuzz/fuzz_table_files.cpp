@@ -14,9 +14,9 @@
 
 #include "engine/cmyk_table.h"
 #include "engine/color_table.h"
-#include "tests/fuzz/fuzz_input.h"
-#include "platform/host/host_control.h"
 #include "engine/table_file.h"
+#include "platform/host/host_control.h"
+#include "tests/fuzz/fuzz_input.h"
 
 namespace {
 

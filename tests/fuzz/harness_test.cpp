@@ -10,17 +10,17 @@
 #include <fstream>
 #include <string>
 
-#include "tests/fuzz/app_calls.h"
-#include "twain/capability_kept.h"
-#include "platform/host/host_control.h"
-#include "twain/negotiation.h"
-#include "platform/platform.h"
-#include "simulator/portlib/power_switch.h"
-#include "link/request_blocks_in_use.h"
 #include "engine/scan_job_state.h"
-#include "simulator/device/sensor.h"
 #include "engine/shading.h"
+#include "link/request_blocks_in_use.h"
+#include "platform/host/host_control.h"
+#include "platform/platform.h"
+#include "simulator/device/sensor.h"
+#include "simulator/portlib/power_switch.h"
+#include "tests/fuzz/app_calls.h"
 #include "tests/fuzz/source_harness.h"
+#include "twain/capability_kept.h"
+#include "twain/negotiation.h"
 
 namespace {
 

@@ -12,21 +12,21 @@
 #include <cstring>
 #include <filesystem>
 
-#include "engine/color_table.h"
-#include "twain/capability_kept.h"
-#include "twain/capability_tables.h"
 #include "engine/color_adjust.h"
-#include "twain/ds_entry.h"
-#include "platform/host/host_control.h"
-#include "twain/initialise.h"
-#include "twain/negotiation.h"
-#include "simulator/portlib/power_switch.h"
-#include "link/request_blocks_in_use.h"
+#include "engine/color_table.h"
 #include "engine/scan_job_state.h"
 #include "engine/shading.h"
-#include "twain/source_record.h"
-#include "session/ui_hooks.h"
+#include "link/request_blocks_in_use.h"
+#include "platform/host/host_control.h"
 #include "session/call_codes.h"
+#include "session/ui_hooks.h"
+#include "simulator/portlib/power_switch.h"
+#include "twain/capability_kept.h"
+#include "twain/capability_tables.h"
+#include "twain/ds_entry.h"
+#include "twain/initialise.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
 
 namespace fs = std::filesystem;
 

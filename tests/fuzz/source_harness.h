@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
 #include "common/twain.h"
+#include "platform/platform.h"
 
 class SourceHarness {
 public:

@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/fuzz/app_calls.h"
-#include "platform/platform.h"
-#include "engine/run_scan_job.h"
 #include "engine/scan_job_state.h"
+#include "engine/scan_window.h"
 #include "link/scanner_link.h"
+#include "platform/platform.h"
 #include "settings/settings_store.h"
+#include "tests/fuzz/app_calls.h"
+#include "twain/announced_scan.h"
 #include "twain/source_record.h"
 
 namespace {
@@ -57,23 +58,18 @@ bool WindowScan(SourceHarness& h, FuzzInput& in) {
     s.OutputMatch = in.Bit();
     s.Scaling = in.PickFrom(kScalings);
     s.DpiScale = uint16_t(in.Pick(6));
-    TheScanJob.DescreenAtLowRes = s.DeScreen != kDescreenNone;
     // Eighths of an inch; the frame stays within the budget at the chosen resolution.
     const double left = in.Pick(16) / 8.0, top = in.Pick(16) / 8.0;
     const double width = (1 + in.Pick(8)) / 8.0, height = (1 + in.Pick(8)) / 8.0;
     if (in.Bit()) s.Enhancement = EnhancementFromProfile(in);
     TheSettings.WorkingEnhancement = s.Enhancement;
-    const double dpi = s.ScanRes * std::max<uint16_t>(s.Scaling, 100) / 100.0;
-    // Dot-per-inch scales 2 to 4 deliver 4 x scale bytes per scanned pixel and 2 x scale
-    // rows per scanned row.
-    const double multiple = s.DpiScale >= 2 && s.DpiScale <= 4 ? 8.0 * s.DpiScale * s.DpiScale : 1;
-    if (width * dpi * height * dpi * multiple > SourceHarness::kBudgetPixels) return false;
-    const double optical = TheLink.opticalResolution == 606 ? 1200 : TheLink.opticalResolution;
-    ScanJobRequest request{};
-    request.owner = TheSource.ScanningWindow;
+    // The delivered resolution: scaling, quality factor and dot-per-inch scale included.
+    const double dpi = std::max<uint32_t>(EffectiveResolutionOf(s, TheLink.opticalResolution), 100);
+    if (width * dpi * height * dpi > SourceHarness::kBudgetPixels) return false;
+    const double optical = WindowScale(TheLink.opticalResolution);
+    ScanJobRequest request = ApplicationScanRequest(TheSource.ScanningWindow, true);
     request.speedAndSource = uint32_t(s.ScanSource) << 16;
     request.area = {int32_t(left * optical), int32_t(top * optical),
                     int32_t((left + width) * optical), int32_t((top + height) * optical)};
-    request.windowShown = true;
-    return RunScanJob(request);
+    return RunAnnouncedScanJob(request);
 }

@@ -6,12 +6,12 @@
 
 #include <string>
 
+#include "common/twain.h"
 #include "tools/twainscan/event_wait.h"
 #include "tools/twainscan/listing_command.h"
 #include "tools/twainscan/memory_blocks.h"
 #include "tools/twainscan/options.h"
 #include "tools/twainscan/printer.h"
-#include "common/twain.h"
 
 namespace twainscan {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "common/twain.h"
 #include "tools/twainscan/memory_blocks.h"
 #include "tools/twainscan/source_link.h"
-#include "common/twain.h"
 
 namespace twainscan {
 

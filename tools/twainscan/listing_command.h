@@ -3,9 +3,9 @@
 
 #include <string>
 
+#include "common/twain.h"
 #include "tools/twainscan/options.h"
 #include "tools/twainscan/printer.h"
-#include "common/twain.h"
 
 namespace twainscan {
 

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "common/twain.h"
 #include "tools/twainscan/memory_blocks.h"
 #include "tools/twainscan/printer.h"
 #include "tools/twainscan/source_link.h"
 #include "tools/twainscan/tiff_stream.h"
-#include "common/twain.h"
 
 namespace twainscan {
 

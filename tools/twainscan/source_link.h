@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tools/twainscan/manager_session.h"
 #include "common/twain.h"
+#include "tools/twainscan/manager_session.h"
 
 namespace twainscan {
 

@@ -1,8 +1,8 @@
 // Profile strings through the system. The system would look up an empty section name among
 // the keys that stand before the first section header, and would list a section for a NULL
 // key; the source means neither, so those reads give the default here.
-#include "platform/win32/win32_api.h"
 #include "platform/profile_value.h"
+#include "platform/win32/win32_api.h"
 
 namespace plat {
 namespace {

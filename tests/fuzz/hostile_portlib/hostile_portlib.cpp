@@ -10,13 +10,13 @@
 #include <cstring>
 #include <exception>
 
-#include "simulator/portlib/buffer_table.h"
 #include "common/port_library_api.h"
-#include "simulator/portlib/power_switch.h"
-#include "tests/fuzz/hostile_portlib/reply_source.h"
 #include "common/request_blocks.h"
+#include "simulator/portlib/buffer_table.h"
+#include "simulator/portlib/power_switch.h"
 #include "simulator/portlib/request_dispatch.h"
 #include "simulator/portlib/simulator_instance.h"
+#include "tests/fuzz/hostile_portlib/reply_source.h"
 
 #define KV_EXPORT __attribute__((visibility("default")))
 

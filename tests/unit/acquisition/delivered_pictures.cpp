@@ -3,9 +3,9 @@
 #include <cstring>
 #include <fstream>
 
-#include "twain/ds_entry.h"
-#include "tests/unit/acquisition/image_readers.h"
 #include "platform/platform.h"
+#include "tests/unit/acquisition/image_readers.h"
+#include "twain/ds_entry.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 #include <iterator>
 #include <set>
 
-#include "twain/capability_tables.h"
 #include "engine/color_adjust.h"
-#include "twain/ds_entry.h"
+#include "engine/scan_job_flags.h"
 #include "platform/host/host_control.h"
 #include "tests/unit/acquisition/image_readers.h"
-#include "twain/negotiation.h"
-#include "engine/scan_job_flags.h"
-#include "twain/source_record.h"
 #include "tests/unit/acquisition/transfer_fixture.h"
+#include "twain/capability_tables.h"
+#include "twain/ds_entry.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
 
 namespace {
 

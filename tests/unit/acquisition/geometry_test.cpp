@@ -17,12 +17,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/unit/acquisition/delivered_pictures.h"
-#include "twain/ds_entry.h"
-#include "twain/negotiation.h"
 #include "settings/scan_settings.h"
+#include "tests/unit/acquisition/delivered_pictures.h"
 #include "tests/unit/acquisition/transfer_fixture.h"
 #include "tests/unit/acquisition/window_scan.h"
+#include "twain/ds_entry.h"
+#include "twain/negotiation.h"
 
 namespace {
 

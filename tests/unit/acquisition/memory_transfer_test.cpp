@@ -5,14 +5,14 @@
 #include <filesystem>
 #include <vector>
 
+#include "engine/scan_job_flags.h"
+#include "platform/host/host_control.h"
+#include "settings/settings_store.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
 #include "twain/capability_tables.h"
 #include "twain/ds_entry.h"
-#include "platform/host/host_control.h"
 #include "twain/negotiation.h"
-#include "engine/scan_job_flags.h"
-#include "settings/settings_store.h"
 #include "twain/source_record.h"
-#include "tests/unit/acquisition/transfer_fixture.h"
 
 namespace {
 

@@ -7,17 +7,17 @@
 #include <iterator>
 #include <vector>
 
+#include "engine/scan_job_state.h"
+#include "link/request_blocks_in_use.h"
+#include "platform/host/host_control.h"
+#include "session/call_codes.h"
+#include "settings/scan_settings.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
+#include "tests/unit/acquisition/window_scan.h"
 #include "twain/capability_kept.h"
 #include "twain/ds_entry.h"
 #include "twain/negotiation.h"
-#include "platform/host/host_control.h"
-#include "link/request_blocks_in_use.h"
-#include "engine/scan_job_state.h"
-#include "settings/scan_settings.h"
 #include "twain/source_record.h"
-#include "tests/unit/acquisition/transfer_fixture.h"
-#include "tests/unit/acquisition/window_scan.h"
-#include "session/call_codes.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <fstream>
 #include <tuple>
 
-#include "tests/unit/acquisition/delivered_pictures.h"
-#include "twain/ds_entry.h"
-#include "twain/negotiation.h"
 #include "link/request_blocks_in_use.h"
 #include "settings/scan_settings.h"
+#include "tests/unit/acquisition/delivered_pictures.h"
 #include "tests/unit/acquisition/transfer_fixture.h"
 #include "tests/unit/acquisition/window_scan.h"
+#include "twain/ds_entry.h"
+#include "twain/negotiation.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 #include <cstring>
 #include <filesystem>
 
-#include "twain/capability_tables.h"
-#include "twain/ds_entry.h"
-#include "platform/host/host_control.h"
-#include "twain/negotiation.h"
 #include "link/request_blocks_in_use.h"
-#include "twain/source_record.h"
+#include "platform/host/host_control.h"
 #include "session/ui_hooks.h"
 #include "tests/unit/acquisition/window_scan.h"
+#include "twain/capability_tables.h"
+#include "twain/ds_entry.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
 
 std::vector<uint32_t> TransferTest::progressMessages;
 

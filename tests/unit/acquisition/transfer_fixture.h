@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/twain/open_fixture.h"
-#include "simulator/device/reference.h"
-#include "settings/scan_settings.h"
 #include "common/twain.h"
+#include "settings/scan_settings.h"
+#include "simulator/device/reference.h"
+#include "tests/unit/twain/open_fixture.h"
 
 class TransferTest : public OpenTest {
 public:

@@ -1,10 +1,10 @@
 #include "tests/unit/acquisition/window_scan.h"
 
-#include "engine/run_scan_job.h"
+#include "engine/scan_job_state.h"
 #include "engine/scan_window.h"
 #include "link/scanner_link.h"
-#include "engine/scan_job_state.h"
 #include "settings/settings_store.h"
+#include "twain/announced_scan.h"
 #include "twain/source_record.h"
 
 namespace {
@@ -12,12 +12,10 @@ namespace {
 bool ScanFrame(double left, double top, double right, double bottom) {
     TheSettings.WorkingEnhancement = TheSettings.settings.Enhancement;
     const double optical = WindowScale(TheLink.opticalResolution);
-    ScanJobRequest request{};
-    request.owner = TheSource.ScanningWindow;
+    ScanJobRequest request = ApplicationScanRequest(TheSource.ScanningWindow, true);
     request.area = {int32_t(left * optical), int32_t(top * optical), int32_t(right * optical),
                     int32_t(bottom * optical)};
-    request.windowShown = true;
-    return RunScanJob(request);
+    return RunAnnouncedScanJob(request);
 }
 
 }  // namespace

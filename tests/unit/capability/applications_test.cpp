@@ -2,13 +2,13 @@
 // handler for the application of string 62, and the names the other parts ask about.
 #include <vector>
 
-#include "twain/capability_applications.h"
-#include "tests/unit/capability/capability_fixture.h"
-#include "twain/capability_texts.h"
 #include "platform/host/host_control.h"
+#include "session/call_codes.h"
+#include "tests/unit/capability/capability_fixture.h"
+#include "twain/capability_applications.h"
+#include "twain/capability_texts.h"
 #include "twain/negotiation.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 
 #include <cstring>
 
+#include "engine/scan_job_flags.h"
+#include "link/scanner_link.h"
+#include "platform/host/host_control.h"
+#include "platform/platform.h"
 #include "twain/capability_kept.h"
 #include "twain/capability_tables.h"
 #include "twain/ds_entry.h"
-#include "platform/host/host_control.h"
 #include "twain/initialise.h"
 #include "twain/negotiation.h"
-#include "platform/platform.h"
-#include "engine/scan_job_flags.h"
-#include "link/scanner_link.h"
 #include "twain/source_record.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/twain/source_fixture.h"
 #include "common/twain.h"
+#include "tests/unit/twain/source_fixture.h"
 
 // What the application finds in the container of an answer.
 struct Answer {

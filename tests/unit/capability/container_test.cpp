@@ -2,14 +2,14 @@
 // fields claim; containers for the application are built whole or not at all.
 #include <cstring>
 
-#include "twain/capability_container.h"
-#include "tests/unit/capability/capability_fixture.h"
-#include "twain/ds_entry.h"
 #include "platform/host/host_control.h"
-#include "twain/negotiation.h"
 #include "platform/platform.h"
-#include "twain/source_record.h"
 #include "session/call_codes.h"
+#include "tests/unit/capability/capability_fixture.h"
+#include "twain/capability_container.h"
+#include "twain/ds_entry.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The feeder and auto-feed settings: only with a feeder, only in state 400, and auto-feed only
 // while the feeder is enabled.
+#include "link/scanner_link.h"
+#include "session/call_codes.h"
 #include "tests/unit/capability/capability_fixture.h"
 #include "twain/capability_kept.h"
 #include "twain/negotiation.h"
-#include "link/scanner_link.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 // setting does or refuses, and what a reset restores.
 #include <vector>
 
+#include "engine/scan_job_flags.h"
+#include "session/call_codes.h"
 #include "tests/unit/capability/capability_fixture.h"
 #include "twain/capability_kept.h"
 #include "twain/negotiation.h"
-#include "engine/scan_job_flags.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 

@@ -5,11 +5,12 @@
 #include <cstring>
 #include <fstream>
 
-#include "twain/capability_kept.h"
 #include "engine/cmyk_table.h"
 #include "platform/host/host_control.h"
-#include "twain/source_record.h"
 #include "tests/unit/color_tables/table_oracle.h"
+#include "twain/capability_applications.h"
+#include "twain/capability_kept.h"
+#include "twain/source_record.h"
 
 namespace {
 
@@ -115,18 +116,18 @@ TEST_F(CmykTableTest, OnlyFilesHoldingTheWholeLatticeAndNoMoreThan64KiBLoad) {
 }
 
 TEST_F(CmykTableTest, AMissingFileIsReadFileFailure) {
-    EXPECT_FALSE(LoadCmykTable(nullptr));
+    EXPECT_FALSE(LoadCmykTable(nullptr, false));
     ASSERT_EQ(plat::host::MessageBoxes().size(), 1u);
     EXPECT_EQ(plat::host::MessageBoxes()[0].text, "Read File Failure.");
 }
 
 TEST_F(CmykTableTest, ThePublisherReadsItsOwnFileAndMayKeepTheTableBytes) {
     WriteTable("cmykpp60.tab", RandomTableBytes(kCmykTableBytes, 7));
-    EXPECT_FALSE(LoadCmykTable(nullptr));  // anyone else needs cmyk.tab
-    std::strcpy(TheSource.AppIdentity.ProductName, "Micrografx Picture Publisher");
+    EXPECT_FALSE(LoadCmykTable(nullptr, false));  // anyone else needs cmyk.tab
     plat::host::ClearMessageBoxes();
-    EXPECT_TRUE(LoadCmykTable(nullptr));
+    EXPECT_TRUE(LoadCmykTable(nullptr, true));
     EXPECT_TRUE(plat::host::MessageBoxes().empty());
+    std::strcpy(TheSource.AppIdentity.ProductName, "Micrografx Picture Publisher");
     EXPECT_FALSE(CmykKeepsTableBytes());
     TheKeptCapabilities.PixelFlavorFlag = 1;
     EXPECT_TRUE(CmykKeepsTableBytes());

@@ -8,8 +8,8 @@
 #include "engine/cmyk_table.h"
 #include "engine/color_table.h"
 #include "platform/host/host_control.h"
-#include "tools/maketables/table_content.h"
 #include "tests/unit/color_tables/table_oracle.h"
+#include "tools/maketables/table_content.h"
 
 namespace {
 

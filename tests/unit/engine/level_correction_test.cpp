@@ -2,8 +2,8 @@
 // quiet failure when memory cannot be had.
 #include <gtest/gtest.h>
 
-#include "platform/host/host_control.h"
 #include "engine/level_correction.h"
+#include "platform/host/host_control.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // error once the source's bound on the platform clock has passed. The clock is virtual, so
 // the minute-long bounds pass at once; the fixture's watchdog on the real clock ends the
 // program should a wait have no bound at all.
+#include "engine/scanner_wait.h"
 #include "link/bring_up.h"
 #include "platform/host/host_control.h"
 #include "tests/unit/fault_matrix/matrix_fixture.h"
-#include "engine/scanner_wait.h"
 #include "twain/source_record.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/scanner_wait.h"
 #include "link/bring_up.h"
 #include "platform/host/host_control.h"
 #include "tests/unit/fault_matrix/matrix_fixture.h"
 #include "tests/unit/fault_matrix/matrix_report.h"
-#include "engine/scanner_wait.h"
 #include "twain/source_record.h"
 
 namespace {

@@ -7,14 +7,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "twain/ds_entry.h"
-#include "platform/host/host_control.h"
-#include "tests/unit/acquisition/image_readers.h"
-#include "twain/negotiation.h"
 #include "engine/scan_job_flags.h"
-#include "twain/source_record.h"
-#include "tests/unit/fault_matrix/watchdog.h"
+#include "platform/host/host_control.h"
 #include "session/call_codes.h"
+#include "tests/unit/acquisition/image_readers.h"
+#include "tests/unit/fault_matrix/watchdog.h"
+#include "twain/ds_entry.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <random>
 
 #include "engine/convolve_band.h"
-#include "tests/unit/filters/filter_oracle.h"
-#include "platform/host/host_control.h"
 #include "engine/native_filters.h"
 #include "engine/spooled_row_filters.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/filters/filter_oracle.h"
 #include "tests/unit/filters/test_images.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <functional>
 #include <random>
 
-#include "tests/unit/filters/filter_oracle.h"
-#include "platform/host/host_control.h"
 #include "engine/image_filters.h"
 #include "engine/native_filters.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/filters/filter_oracle.h"
 #include "tests/unit/filters/test_images.h"
 
 namespace {

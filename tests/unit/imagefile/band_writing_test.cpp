@@ -1,13 +1,13 @@
 #include <algorithm>
 #include <numeric>
 
+#include "common/twain.h"
 #include "imagefile/bmp_bands.h"
-#include "platform/host/host_control.h"
 #include "imagefile/image_headers.h"
-#include "tests/unit/imagefile/imagefile_fixture.h"
 #include "imagefile/output_bands.h"
 #include "imagefile/output_file.h"
-#include "common/twain.h"
+#include "platform/host/host_control.h"
+#include "tests/unit/imagefile/imagefile_fixture.h"
 
 namespace {
 

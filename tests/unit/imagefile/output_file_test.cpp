@@ -1,10 +1,10 @@
 #include <cstring>
 
-#include "imagefile/image_headers.h"
-#include "tests/unit/imagefile/imagefile_fixture.h"
-#include "imagefile/output_file.h"
 #include "common/twain.h"
+#include "imagefile/image_headers.h"
+#include "imagefile/output_file.h"
 #include "session/call_codes.h"
+#include "tests/unit/imagefile/imagefile_fixture.h"
 
 namespace {
 

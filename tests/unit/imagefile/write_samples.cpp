@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "common/twain.h"
 #include "imagefile/image_headers.h"
 #include "imagefile/output_bands.h"
 #include "imagefile/output_file.h"
 #include "imagefile/tiff_strip.h"
-#include "common/twain.h"
 
 namespace {
 

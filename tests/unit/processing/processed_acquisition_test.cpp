@@ -13,22 +13,22 @@
 #include <fstream>
 #include <iterator>
 
-#include "twain/capability_tables.h"
 #include "engine/color_table.h"
-#include "tests/unit/acquisition/delivered_pictures.h"
-#include "twain/ds_entry.h"
-#include "platform/host/host_control.h"
-#include "tests/unit/acquisition/image_readers.h"
-#include "twain/negotiation.h"
-#include "tests/unit/processing/processing_oracle.h"
-#include "settings/scan_settings.h"
-#include "twain/source_record.h"
-#include "tests/unit/acquisition/transfer_fixture.h"
 #include "engine/scan_buffers.h"
 #include "engine/scan_job_state.h"
-#include "link/scanner_link.h"
 #include "engine/transfer_state.h"
+#include "link/scanner_link.h"
+#include "platform/host/host_control.h"
+#include "settings/scan_settings.h"
+#include "tests/unit/acquisition/delivered_pictures.h"
+#include "tests/unit/acquisition/image_readers.h"
+#include "tests/unit/acquisition/transfer_fixture.h"
 #include "tests/unit/acquisition/window_scan.h"
+#include "tests/unit/processing/processing_oracle.h"
+#include "twain/capability_tables.h"
+#include "twain/ds_entry.h"
+#include "twain/negotiation.h"
+#include "twain/source_record.h"
 
 namespace {
 

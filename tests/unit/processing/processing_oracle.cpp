@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "tests/unit/filters/filter_oracle.h"
-#include "tests/unit/scaling/scaling_oracle.h"
 #include "tests/unit/color_tables/table_oracle.h"
+#include "tests/unit/filters/filter_oracle.h"
 #include "tests/unit/filters/test_images.h"
+#include "tests/unit/scaling/scaling_oracle.h"
 
 namespace {
 

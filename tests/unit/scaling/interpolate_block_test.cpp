@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "platform/host/host_control.h"
 #include "engine/interpolate_block.h"
+#include "platform/host/host_control.h"
 #include "tests/unit/scaling/scaling_oracle.h"
 
 namespace {

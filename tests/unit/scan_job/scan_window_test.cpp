@@ -6,7 +6,7 @@
 
 #include "common/request_blocks.h"
 #include "engine/scan_window.h"
-#include "engine/start_without_ui.h"
+#include "twain/start_without_ui.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <map>
 #include <string>
 
-#include "platform/platform.h"
 #include "common/port_library_api.h"
-#include "simulator_tests/portlib_path.h"  // generated: the library's path in this tree
+#include "platform/platform.h"
 #include "simulator/device/reference.h"
+#include "simulator_tests/portlib_path.h"  // generated: the library's path in this tree
 #include "tests/unit/simulator/sim_fixture.h"
 #ifndef _WIN32
 #include "platform/host/host_control.h"

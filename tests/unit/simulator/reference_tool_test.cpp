@@ -7,8 +7,8 @@
 #include <iterator>
 #include <unistd.h>
 
-#include "simulator/tools/ini_section.h"
 #include "simulator/device/pnm_image.h"
+#include "simulator/tools/ini_section.h"
 #include "simulator/tools/pnm_output.h"
 #include "simulator/tools/reference_job.h"
 #include "tests/unit/simulator/sim_fixture.h"

@@ -4,9 +4,9 @@
 #include <map>
 #include <string>
 
-#include "simulator/portlib/buffer_table.h"
 #include "simulator/device/config.h"
 #include "simulator/device/device.h"
+#include "simulator/portlib/buffer_table.h"
 #include "simulator/portlib/request_dispatch.h"
 #include "tests/unit/simulator/scan_caller.h"
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "settings/language.h"
 #include "platform/platform.h"
+#include "settings/language.h"
 
 namespace {
 

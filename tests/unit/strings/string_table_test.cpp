@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/language.h"
 #include "resources/strings/string_table.h"
+#include "settings/language.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "platform/host/host_control.h"
 #include "engine/spool_files.h"
+#include "platform/host/host_control.h"
 
 namespace {
 

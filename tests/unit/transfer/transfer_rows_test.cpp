@@ -2,8 +2,8 @@
 // application gives (never more bytes than it holds), and the cases where no row fits.
 #include <gtest/gtest.h>
 
-#include "settings/scan_settings.h"
 #include "engine/transfer_rows.h"
+#include "settings/scan_settings.h"
 
 namespace {
 

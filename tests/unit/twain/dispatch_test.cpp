@@ -3,12 +3,12 @@
 #include <cstring>
 #include <vector>
 
+#include "session/call_codes.h"
+#include "tests/unit/twain/source_fixture.h"
 #include "twain/ds_entry.h"
 #include "twain/initialise.h"
 #include "twain/negotiation.h"
-#include "tests/unit/twain/source_fixture.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 

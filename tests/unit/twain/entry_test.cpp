@@ -1,10 +1,10 @@
 #include <cstring>
 
+#include "session/call_codes.h"
+#include "tests/unit/twain/source_fixture.h"
 #include "twain/ds_entry.h"
 #include "twain/initialise.h"
-#include "tests/unit/twain/source_fixture.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 

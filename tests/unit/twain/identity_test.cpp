@@ -1,9 +1,9 @@
 #include <cstring>
 #include <string>
 
+#include "tests/unit/twain/source_fixture.h"
 #include "twain/ds_entry.h"
 #include "twain/initialise.h"
-#include "tests/unit/twain/source_fixture.h"
 #include "twain/source_record.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include "platform/host/host_control.h"
 #include "session/interface_language.h"
 #include "session/messages.h"
-#include "tests/unit/twain/source_fixture.h"
 #include "session/ui_hooks.h"
+#include "tests/unit/twain/source_fixture.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "twain/ds_entry.h"
 #include "platform/host/host_control.h"
+#include "session/ui_hooks.h"
+#include "twain/ds_entry.h"
 #include "twain/initialise.h"
 #include "twain/source_record.h"
-#include "session/ui_hooks.h"
 
 std::vector<std::string> OpenTest::dialogEvents;
 

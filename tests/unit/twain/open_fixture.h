@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/twain/source_fixture.h"
 #include "common/twain.h"
+#include "tests/unit/twain/source_fixture.h"
 
 class OpenTest : public SourceTest {
 public:

@@ -1,15 +1,15 @@
 #include <cstring>
 #include <string>
 
-#include "twain/ds_entry.h"
+#include "link/request_blocks_in_use.h"
+#include "link/scanner_link.h"
 #include "platform/host/host_control.h"
+#include "session/call_codes.h"
+#include "tests/unit/twain/open_fixture.h"
+#include "twain/ds_entry.h"
 #include "twain/negotiation.h"
 #include "twain/open_source.h"
-#include "tests/unit/twain/open_fixture.h"
-#include "link/scanner_link.h"
-#include "link/request_blocks_in_use.h"
 #include "twain/source_record.h"
-#include "session/call_codes.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ TEST_F(OpenTest, OpensWithDefaultsAndReportsTheIdentification) {
     EXPECT_STREQ(opened.ProductName, "A3 Flatbed Scanner");
     EXPECT_EQ(+TheSource.AppIdentity.Id, 11u);
     EXPECT_STREQ(TheSource.AppIdentity.ProductName, "Test Application");
-    EXPECT_TRUE(TheOpenConfiguration.DefaultPortLibrary);
+    EXPECT_TRUE(TheLink.port.DefaultPortLibrary);
     EXPECT_EQ(TheOpenConfiguration.SourceLanguageName, "None");
     EXPECT_EQ(TheLink.opticalResolution, 1200);
     EXPECT_EQ(TheLink.narrowBed, 0);
@@ -110,7 +110,7 @@ TEST_F(OpenTest, AnotherDriverNameIsLoadedButNotTheStandardLibrary) {
     InstallPortLibrary("qaspi_sp.dll");
     SetProfile("KVTINFO_A3", "DRIVER", "qaspi_sp.dll");
     ASSERT_EQ(Open(), TWRC_SUCCESS);
-    EXPECT_FALSE(TheOpenConfiguration.DefaultPortLibrary);
+    EXPECT_FALSE(TheLink.port.DefaultPortLibrary);
     EXPECT_NE(TheOpenConfiguration.PortLibraryPath.find("\\TWAIN_32\\KVTC_A3\\qaspi_sp.dll"),
               std::string::npos);
 }

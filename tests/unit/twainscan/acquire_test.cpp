@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/twainscan/acquire_command.h"
-#include "tests/unit/twainscan/fake_twain.h"
 #include "common/le_fields.h"
+#include "tests/unit/twainscan/fake_twain.h"
+#include "tools/twainscan/acquire_command.h"
 #include "tools/twainscan/tiff_stream.h"
 
 using namespace twainscan;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/twainscan/dib_file.h"
 #include "common/le_fields.h"
+#include "tools/twainscan/dib_file.h"
 
 using namespace twainscan;
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "common/twain.h"
 #include "tools/twainscan/event_wait.h"
 #include "tools/twainscan/memory_blocks.h"
-#include "common/twain.h"
 
 namespace faketwain {
 

@@ -1,17 +1,17 @@
-#include "engine/start_without_ui.h"
+#include "twain/start_without_ui.h"
 
 #include <cstring>
 
-#include "twain/capability_kept.h"
-#include "twain/capability_tables.h"
 #include "engine/color_adjust.h"
-#include "session/interface_language.h"
-#include "twain/negotiation.h"
-#include "twain/notify.h"
-#include "engine/run_scan_job.h"
 #include "engine/scan_job_state.h"
 #include "link/scanner_link.h"
+#include "session/interface_language.h"
 #include "settings/settings_store.h"
+#include "twain/announced_scan.h"
+#include "twain/capability_kept.h"
+#include "twain/capability_tables.h"
+#include "twain/negotiation.h"
+#include "twain/notify.h"
 #include "twain/source_record.h"
 
 namespace {
@@ -103,10 +103,8 @@ void StartScanWithoutUI() {
     records.WorkingEnhancement = s.Enhancement;
     IdentityTones();
 
-    ScanJobRequest request{};
-    request.owner = TheSource.AppWindow;
+    ScanJobRequest request = ApplicationScanRequest(TheSource.AppWindow, false);
     request.speedAndSource = uint32_t(s.ScanSource) << 16;
     request.area = AreaWithoutWindow(TheNegotiation.CurrentLayout.Frame, TheLink.opticalResolution);
-    request.windowShown = false;
-    if (!RunScanJob(request)) NotifyCloseRequest();
+    if (!RunAnnouncedScanJob(request)) NotifyCloseRequest();
 }

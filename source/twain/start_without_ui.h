@@ -2,8 +2,8 @@
 // values decide everything.
 #pragma once
 
-#include "engine/scan_window.h"
 #include "common/twain.h"
+#include "engine/scan_window.h"
 
 // Reads the settings, overrides them with the negotiated values, and runs the scan job.
 // On failure the application is asked to close the source (MSG_CLOSEDSREQ).
