@@ -188,8 +188,9 @@ protected:
             SCOPED_TRACE(testing::Message() << c.name << " in the frame at " << f.left << ", " << f.top);
             frame = f;
             const Bytes memory = CheckMemory(c), file = CheckFile(c, TWFF_TIFF);
-            if (c.subMode != kSubModeCmyk)
+            if (c.subMode != kSubModeCmyk) {
                 EXPECT_TRUE(memory == file) << "memory and file transfers differ";
+            }
         }
     }
 
