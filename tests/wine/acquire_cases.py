@@ -10,7 +10,7 @@ import json
 import os
 import subprocess
 
-from harness.cases import expect, expect_line, expect_ok, main
+from harness.cases import expect, expect_line, expect_ok, image_info, main
 from harness.msgcapture import MessageWatch
 from harness.prefix import TestPrefix
 from harness.winecmd import windows_path
@@ -31,17 +31,6 @@ def probe(paths):
                           text=True, timeout=60)
     expect(done.returncode == 0, "Pillow cannot read %r:\n%s" % (paths, done.stderr))
     return json.loads(done.stdout)
-
-
-def image_info(result):
-    """The image information twainscan printed, as a dict of its keys."""
-    info = {}
-    for line in result.lines:
-        if line.startswith("image "):
-            key, _, value = line[len("image "):].partition(": ")
-            info[key] = value
-    expect("ImageWidth" in info, "no image information printed:\n" + result.describe())
-    return info
 
 
 def acquire(prefix, context, out_name, *args):

@@ -9,7 +9,7 @@ import json
 import os
 import subprocess
 
-from harness.cases import expect, expect_ok, main
+from harness.cases import expect, expect_ok, image_info, main
 from harness.prefix import TestPrefix
 from harness.winecmd import windows_path
 
@@ -41,16 +41,6 @@ def under_centre(start_inches, index, resolution):
     return (2 * units * resolution + (2 * index + 1) * 1200) * DPI // (2400 * resolution)
 
 
-def image_size(result):
-    info = {}
-    for line in result.lines:
-        if line.startswith("image "):
-            key, _, value = line[len("image "):].partition(": ")
-            info[key] = value
-    expect("ImageWidth" in info, "no image information printed:\n" + result.describe())
-    return int(info["ImageWidth"]), int(info["ImageLength"])
-
-
 def original_case(pixel, channels):
     def case(context):
         with TestPrefix(context.tree, context.name, display=True) as prefix:
@@ -70,7 +60,8 @@ def original_case(pixel, channels):
                             "--frame", frame_text, *args, "--out", windows_path(out)),
                             seconds=120, success_line="TWAINSCAN OK")
                         expect_ok(result)
-                        width, height = image_size(result)
+                        info = image_info(result)
+                        width, height = int(info["ImageWidth"]), int(info["ImageLength"])
                         expected = os.path.join(prefix.root, "expected.pnm")
                         write_pnm(expected, width, height, channels, lambda x, y, c: sample(
                             under_centre(frame[0], x, resolution),

@@ -141,11 +141,7 @@ protected:
     }
 
     bool Scan(const Setting& c, TW_UINT8 mechanism) {
-        TheNegotiation.XferMechIndex = mechanism;
-        TheNegotiation.FileFormatIndex = 0;
-        TW_USERINTERFACE ui{1, 0, nullptr};
-        if (DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) != TWRC_SUCCESS) return false;
-        return RunWindowScanWith(
+        return ScanFromWindowWith(
             [&](ScanSettings& s) {
                 s.ScanMode = c.mode;
                 s.ScanRes = c.resolution;
@@ -153,7 +149,7 @@ protected:
                 s.Destination = c.destination;
                 s.QualityFactor = c.quality;
             },
-            kFrame[0], kFrame[1], kFrame[2], kFrame[3]);
+            mechanism, kFrame[0], kFrame[1], kFrame[2], kFrame[3]);
     }
 
     // One transfer of a fresh scan; the picture is checked against what was announced.

@@ -53,18 +53,14 @@ protected:
     }
 
     bool Scan(uint16_t resolution, const Frame& f, TW_UINT8 mechanism) {
-        TheNegotiation.XferMechIndex = mechanism;
-        TheNegotiation.FileFormatIndex = 0;
-        TW_USERINTERFACE ui{1, 0, nullptr};
-        if (DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) != TWRC_SUCCESS) return false;
         const uint16_t mode = channels == 3 ? kModeColor : kModeGray;
-        return RunWindowScanWith(
+        return ScanFromWindowWith(
             [&](ScanSettings& s) {
                 s.ScanMode = mode;
                 s.ScanRes = resolution;
                 for (ChannelAdjust& c : s.Enhancement.channel) c = ChannelAdjust{255, 0, 10, 0};
             },
-            f.left, f.top, f.right, f.bottom);
+            mechanism, f.left, f.top, f.right, f.bottom);
     }
 
     // The original's pixel under the centre of delivered pixel (x, y).

@@ -61,6 +61,17 @@ bool TransferTest::ScanFromWindow(uint16_t mode, uint16_t subMode, uint16_t reso
     return RunWindowScan(mode, subMode, resolution, left, top, right, bottom);
 }
 
+bool TransferTest::ScanFromWindowWith(const std::function<void(ScanSettings&)>& choose,
+                                      TW_UINT8 mechanism, double left, double top, double right,
+                                      double bottom, TW_UINT16 fileFormat) {
+    TheNegotiation.XferMechIndex = mechanism;
+    TheNegotiation.FileFormatIndex = fileFormat == TWFF_BMP ? 2 : 0;
+    TW_USERINTERFACE ui{1, 0, nullptr};
+    if (DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) != TWRC_SUCCESS)
+        return false;
+    return RunWindowScanWith(choose, left, top, right, bottom);
+}
+
 ReferenceImage TransferTest::Reference(uint16_t opticalResolution) {
     const SetParametersBlock& set = TheRequests.setParameters;
     ReferenceRequest request;

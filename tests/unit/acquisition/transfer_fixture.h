@@ -3,6 +3,7 @@
 // was started, and a look at the temporary folder and the live memory.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ protected:
     // inches). True when the scan started.
     bool ScanFromWindow(uint16_t mode, uint16_t subMode, uint16_t resolution, double left,
                         double top, double right, double bottom);
+    // The same for the settings `choose` makes, negotiated for a transfer mechanism
+    // (0 native, 1 file, 2 memory) and file format first.
+    bool ScanFromWindowWith(const std::function<void(ScanSettings&)>& choose, TW_UINT8 mechanism,
+                            double left, double top, double right, double bottom,
+                            TW_UINT16 fileFormat = TWFF_TIFF);
 
     // The image the scanner's reference says a correct source delivers for this scan, on
     // the model of this optical resolution.

@@ -83,12 +83,7 @@ protected:
 
     bool ScanFrame(const Case& c, TW_UINT8 mechanism, TW_UINT16 format, const Frame& f) {
         plat::host::ClearMessageBoxes();
-        TheNegotiation.XferMechIndex = mechanism;
-        TheNegotiation.FileFormatIndex = format == TWFF_BMP ? 2 : 0;
-        TW_USERINTERFACE ui{1, 0, nullptr};
-        if (DS_Entry(&app, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui) != TWRC_SUCCESS)
-            return false;
-        const bool started = RunWindowScanWith(
+        const bool started = ScanFromWindowWith(
             [&](ScanSettings& s) {
                 s.ScanMode = c.mode;
                 s.ScanSubMode = c.subMode;
@@ -97,7 +92,7 @@ protected:
                 s.DeScreen = c.deScreen;
                 s.OutputMatch = c.outputMatch;
             },
-            f.left, f.top, f.right, f.bottom);
+            mechanism, f.left, f.top, f.right, f.bottom, format);
         EXPECT_TRUE(started) << ::testing::PrintToString(MessageTexts());
         return started;
     }

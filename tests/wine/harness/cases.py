@@ -20,6 +20,17 @@ def expect_ok(result):
     expect(result.ok, "the run did not succeed:\n" + result.describe())
 
 
+def image_info(result):
+    """The image information twainscan printed ("image Key: value" lines), as a dict."""
+    info = {}
+    for line in result.lines:
+        if line.startswith("image "):
+            key, _, value = line[len("image "):].partition(": ")
+            info[key] = value
+    expect("ImageWidth" in info, "no image information printed:\n" + result.describe())
+    return info
+
+
 def expect_line(result, line):
     expect(line in result.lines, "missing line %r in:\n%s" % (line, result.describe()))
 
