@@ -49,6 +49,7 @@ class Tally:
         self.runs, self.deadline = runs, deadline
         self.done = 0
         self.failures = []
+        self.service_crashes = []
 
     def next_run(self):
         with self.lock:
@@ -85,7 +86,7 @@ def worker(index, context, tally):
         while True:
             n = tally.next_run()
             if n is None:
-                return
+                break
             what, args, out_name = WORKLOADS[n % len(WORKLOADS)]
             out = os.path.join(prefix.root, out_name) if out_name else None
             argv = [context["twainscan"]] + args + (["--out", windows_path(out)] if out else [])
@@ -94,6 +95,8 @@ def worker(index, context, tally):
             result = prefix.run(argv, seconds=180, success_line="TWAINSCAN OK")
             tally.record("run %d (%s, worker %d)" % (n + 1, what, index),
                          check(result, prefix, out, before))
+        # Wine's own processes of the prefix (services, device drivers) report apart.
+        tally.service_crashes += prefix.service_crashes()
 
 
 def start_load(count):
@@ -132,6 +135,8 @@ def main():
     minutes = (time.monotonic() - start) / 60
     print("soak: %d runs, %d failures in %.1f minutes (%d workers, %d busy loops)"
           % (tally.done, len(tally.failures), minutes, args.workers, args.load))
+    for line in tally.service_crashes:
+        print("soak: a Wine service of the prefix crashed (not a run): " + line)
     if tally.failures:
         what, failure = tally.failures[0]
         print("soak: first failure, %s:\n%s" % (what, failure))

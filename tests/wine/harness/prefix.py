@@ -47,6 +47,31 @@ class RunResult:
                    self.stderr))
 
 
+class Background:
+    """A program running beside the test, its output kept in files (see run_limited for
+    why not pipes); poll, kill and communicate as subprocess.Popen has them."""
+
+    def __init__(self, argv, env, cwd):
+        self.out = tempfile.TemporaryFile()
+        self.err = tempfile.TemporaryFile()
+        self.process = subprocess.Popen(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
+                                        stdout=self.out, stderr=self.err)
+
+    def poll(self):
+        return self.process.poll()
+
+    def kill(self):
+        self.process.kill()
+
+    def communicate(self, timeout=None):
+        self.process.wait(timeout=timeout)
+        output = []
+        for f in (self.out, self.err):
+            f.seek(0)
+            output.append(f.read())
+        return tuple(output)
+
+
 class TestPrefix:
     def __init__(self, tree, name, display=False, keep=False):
         self.tree = os.path.abspath(tree)
@@ -73,7 +98,21 @@ class TestPrefix:
         if self.want_display:
             self.xvfb = Xvfb(os.path.join(self.root, "xvfb.log"))
             self.display = self.xvfb.start()
+        winecmd.start_session(self.prefix, self.env(), self.services_log)
         return self
+
+    @property
+    def services_log(self):
+        """What the prefix's own Wine processes printed (winecmd.start_session)."""
+        return os.path.join(self.root, "services.log")
+
+    def service_crashes(self):
+        """Crash reports of the prefix's own Wine processes so far (not of a program run)."""
+        try:
+            with open(self.services_log, encoding="utf-8", errors="replace") as f:
+                return [line for line in f.read().split("\n") if line.startswith("wine: Unhandled")]
+        except OSError:
+            return []
 
     def __exit__(self, *exc):
         winecmd.end_server(self.prefix)
@@ -134,5 +173,4 @@ class TestPrefix:
     def start(self, argv, seconds):
         """Starts a Windows program in the background, under timeout(1)."""
         full = ["timeout", "-k", "5", str(seconds), winecmd.WINE64] + list(argv)
-        return subprocess.Popen(full, env=self.env(), cwd=self.root,
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        return Background(full, self.env(), self.root)

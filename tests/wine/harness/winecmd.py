@@ -1,6 +1,7 @@
 """The Wine programs and the environment every Wine process here runs with."""
 import os
 import subprocess
+import tempfile
 
 WINE64 = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -27,13 +28,37 @@ def wine_env(prefix, display=None, overrides=()):
 
 def run_limited(argv, env, seconds, cwd=None):
     """Runs argv under timeout(1); a process that ignores TERM is killed 5 s later.
-    Returns the CompletedProcess with text output (CRLF turned into LF)."""
+    Returns the CompletedProcess with text output (CRLF turned into LF).
+
+    The output goes through files, not pipes: a Wine process that the program started and
+    that outlives it (the desktop, a service) inherits them, and a pipe would keep the run
+    waiting for it."""
     limited = ["timeout", "-k", "5", str(seconds)] + list(argv)
-    done = subprocess.run(limited, env=env, cwd=cwd, capture_output=True,
-                          timeout=seconds + 30)
-    done.stdout = done.stdout.decode("utf-8", "replace").replace("\r\n", "\n")
-    done.stderr = done.stderr.decode("utf-8", "replace").replace("\r\n", "\n")
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        done = subprocess.run(limited, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
+                              stdout=out, stderr=err, timeout=seconds + 30)
+        done.stdout = _text(out)
+        done.stderr = _text(err)
     return done
+
+
+def _text(f):
+    f.seek(0)
+    return f.read().decode("utf-8", "replace").replace("\r\n", "\n")
+
+
+def start_session(prefix, env, log_path):
+    """Starts the prefix's wineserver for good (until end_server) and the prefix's own Wine
+    processes (services, device drivers) once, with their output in log_path. Programs run
+    afterwards find them running: their output holds only what they and their children
+    print, and no service is ever shut down under them while they exit (Wine's device
+    service was seen crashing in a driver when the server shut it down after a run)."""
+    # The server goes into the background and keeps whatever it was given as output.
+    subprocess.run(["timeout", "20", WINESERVER, "-p"], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+    with open(log_path, "ab") as log:
+        subprocess.run(["timeout", "-k", "5", "120", WINE64, "cmd.exe", "/c", "exit"], env=env,
+                       stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=150)
 
 
 def end_server(prefix):
