@@ -131,6 +131,9 @@ uint32_t LoadResourceString(uint32_t id, char* out, uint32_t size);
 
 // ---- Windows the source does not own --------------------------------------------------------
 bool TopLevelWindowExists(const char* windowClass);
+// The active window of the calling thread (GetActiveWindow), null when there is none: the
+// owner of the boxes that name a socket error.
+WindowHandle ActiveWindow();
 
 // ---- Message pump ---------------------------------------------------------------------------
 // Dispatches every message waiting on the calling thread's queue. Returns true when one of
@@ -153,17 +156,24 @@ bool SocketSetBroadcast(Socket s, bool on);
 bool SocketSetBufferSizes(Socket s, int bytes);  // SO_RCVBUF and SO_SNDBUF
 bool SocketBind(Socket s, uint32_t ipv4HostOrder, uint16_t port);
 bool SocketConnect(Socket s, uint32_t ipv4HostOrder, uint16_t port);
+// For a server's sockets: SO_REUSEADDR (a restarted server binds its port again at once),
+// listen, and accept within timeoutMs (kNoSocket on time-out, last error 10060, or on error).
+bool SocketSetReuseAddress(Socket s, bool on);
+bool SocketListen(Socket s, int backlog);
+Socket SocketAccept(Socket s, uint32_t timeoutMs, uint32_t* peerIpv4HostOrder, uint16_t* peerPort);
 // select() for readability: 1 readable, 0 timed out, -1 error.
 int SocketWaitReadable(Socket s, uint32_t timeoutMs);
 int64_t SocketSend(Socket s, const void* buf, size_t bytes);  // -1 on error
-// Waits at most timeoutMs (0 = do not wait, kWaitForever = block); 0 bytes on timeout or
-// orderly close, -1 on error.
+// Waits at most timeoutMs (0 = do not wait, kWaitForever = block). The bytes received; 0 when
+// the peer closed the connection; -1 on error or time-out (last error 10060 WSAETIMEDOUT).
 int64_t SocketReceive(Socket s, void* buf, size_t bytes, uint32_t timeoutMs);
 int64_t SocketSendTo(Socket s, const void* buf, size_t bytes, uint32_t ipv4HostOrder,
                      uint16_t port);
 int64_t SocketReceiveFrom(Socket s, void* buf, size_t bytes, uint32_t timeoutMs,
                           uint32_t* fromIpv4HostOrder, uint16_t* fromPort);
 void SocketClose(Socket s);
+// Closes so that the peer sees the connection reset (SO_LINGER with no time), not ended.
+void SocketAbort(Socket s);
 // The WinSock error code (WSAGetLastError numbering, e.g. 10054 WSAECONNRESET, 10061
 // WSAECONNREFUSED, 10060 WSAETIMEDOUT) of the calling thread's last failed socket call.
 int SocketLastError();

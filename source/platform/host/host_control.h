@@ -88,6 +88,7 @@ void SetMessageBoxAnswer(int answer);  // for every later box; kIdOk after Reset
 
 // ---- Windows, the message pump and timers ---------------------------------------------------
 void SetTopLevelWindow(const std::string& windowClass, bool exists);  // class compared without case
+void SetActiveWindow(WindowHandle window);  // what ActiveWindow answers; none after Reset
 // The n-th PumpMessagesCheckEscape call from now reports Escape, once (1 = the next call).
 void PressEscapeAtPump(unsigned n);
 unsigned PumpCount();  // PumpMessagesCheckEscape calls since Reset

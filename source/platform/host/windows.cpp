@@ -26,6 +26,7 @@ unsigned gPumpCount = 0;
 unsigned gEscapeAt = 0;  // counts down; the pump that brings it to 0 reports Escape
 std::function<bool()> gPumpHook;
 std::vector<host::TimerRecord> gTimers;
+WindowHandle gActiveWindow = nullptr;
 
 std::vector<host::TimerRecord>::iterator FindTimer(WindowHandle window, uintptr_t id) {
     return std::find_if(gTimers.begin(), gTimers.end(), [&](const host::TimerRecord& t) {
@@ -39,6 +40,11 @@ bool TopLevelWindowExists(const char* windowClass) {
     if (!windowClass) return false;
     std::lock_guard lock(gMutex);
     return gWindowClasses.count(Upper(windowClass)) != 0;
+}
+
+WindowHandle ActiveWindow() {
+    std::lock_guard lock(gMutex);
+    return gActiveWindow;
 }
 
 bool PumpMessagesCheckEscape() {
@@ -85,6 +91,11 @@ void SetTopLevelWindow(const std::string& windowClass, bool exists) {
         gWindowClasses.erase(Upper(windowClass));
 }
 
+void SetActiveWindow(WindowHandle window) {
+    std::lock_guard lock(gMutex);
+    gActiveWindow = window;
+}
+
 void PressEscapeAtPump(unsigned n) {
     std::lock_guard lock(gMutex);
     gEscapeAt = n;
@@ -110,6 +121,7 @@ namespace internal {
 void ResetWindows() {
     std::lock_guard lock(gMutex);
     gWindowClasses.clear();
+    gActiveWindow = nullptr;
     gPumpCount = 0;
     gEscapeAt = 0;
     gPumpHook = nullptr;

@@ -20,6 +20,13 @@ sockaddr_in Address(uint32_t ipv4HostOrder, uint16_t port) {
 
 int Length(size_t bytes) { return bytes > INT_MAX ? INT_MAX : static_cast<int>(bytes); }
 
+// Readable within the time, or else false with the time-out (or the wait's error) recorded.
+bool AwaitData(Socket s, uint32_t timeoutMs) {
+    const int ready = SocketWaitReadable(s, timeoutMs);
+    if (ready == 0) ::WSASetLastError(WSAETIMEDOUT);
+    return ready > 0;
+}
+
 }  // namespace
 
 bool SocketStartup() {
@@ -60,6 +67,25 @@ bool SocketConnect(Socket s, uint32_t ipv4HostOrder, uint16_t port) {
     return ::connect(ToSocket(s), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
 
+bool SocketSetReuseAddress(Socket s, bool on) {
+    BOOL value = on ? TRUE : FALSE;
+    return ::setsockopt(ToSocket(s), SOL_SOCKET, SO_REUSEADDR,
+                        reinterpret_cast<const char*>(&value), sizeof value) == 0;
+}
+
+bool SocketListen(Socket s, int backlog) { return ::listen(ToSocket(s), backlog) == 0; }
+
+Socket SocketAccept(Socket s, uint32_t timeoutMs, uint32_t* peerIpv4HostOrder, uint16_t* peerPort) {
+    if (!AwaitData(s, timeoutMs)) return kNoSocket;
+    sockaddr_in address {};
+    int length = sizeof address;
+    Socket peer = FromSocket(::accept(ToSocket(s), reinterpret_cast<sockaddr*>(&address), &length));
+    if (peer == kNoSocket) return kNoSocket;
+    if (peerIpv4HostOrder) *peerIpv4HostOrder = ntohl(address.sin_addr.s_addr);
+    if (peerPort) *peerPort = ntohs(address.sin_port);
+    return peer;
+}
+
 int SocketWaitReadable(Socket s, uint32_t timeoutMs) {
     fd_set readable;
     FD_ZERO(&readable);
@@ -78,8 +104,7 @@ int64_t SocketSend(Socket s, const void* buf, size_t bytes) {
 }
 
 int64_t SocketReceive(Socket s, void* buf, size_t bytes, uint32_t timeoutMs) {
-    int ready = SocketWaitReadable(s, timeoutMs);
-    if (ready <= 0) return ready;
+    if (!AwaitData(s, timeoutMs)) return -1;
     int n = ::recv(ToSocket(s), static_cast<char*>(buf), Length(bytes), 0);
     return n == SOCKET_ERROR ? -1 : n;
 }
@@ -94,8 +119,7 @@ int64_t SocketSendTo(Socket s, const void* buf, size_t bytes, uint32_t ipv4HostO
 
 int64_t SocketReceiveFrom(Socket s, void* buf, size_t bytes, uint32_t timeoutMs,
                           uint32_t* fromIpv4HostOrder, uint16_t* fromPort) {
-    int ready = SocketWaitReadable(s, timeoutMs);
-    if (ready <= 0) return ready;
+    if (!AwaitData(s, timeoutMs)) return -1;
     sockaddr_in address {};
     int length = sizeof address;
     int n = ::recvfrom(ToSocket(s), static_cast<char*>(buf), Length(bytes), 0,
@@ -108,6 +132,16 @@ int64_t SocketReceiveFrom(Socket s, void* buf, size_t bytes, uint32_t timeoutMs,
 
 void SocketClose(Socket s) {
     if (s != kNoSocket) ::closesocket(ToSocket(s));
+}
+
+void SocketAbort(Socket s) {
+    if (s == kNoSocket) return;
+    LINGER reset {};
+    reset.l_onoff = 1;
+    reset.l_linger = 0;
+    ::setsockopt(ToSocket(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset),
+                 sizeof reset);
+    ::closesocket(ToSocket(s));
 }
 
 int SocketLastError() { return ::WSAGetLastError(); }

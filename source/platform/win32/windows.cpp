@@ -8,6 +8,8 @@ bool TopLevelWindowExists(const char* windowClass) {
     return windowClass && ::FindWindowA(windowClass, nullptr) != nullptr;
 }
 
+WindowHandle ActiveWindow() { return ::GetActiveWindow(); }
+
 bool PumpMessagesCheckEscape() {
     bool escape = false;
     MSG msg;

@@ -1,5 +1,5 @@
-// Sockets on loopback only. The seam has no listen/accept (the data source is a client), so
-// the test's own server side uses the POSIX calls directly.
+// Sockets on loopback only. The server side of the stream test uses the POSIX calls directly,
+// so that the client calls are checked against an independent peer.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -44,7 +44,8 @@ TEST_F(Sockets, DatagramsCarryTheirSenderAndTimeOutWhenNoneCome) {
     char buf[50];
     uint32_t from = 0;
     uint16_t port = 0;
-    EXPECT_EQ(plat::SocketReceiveFrom(server, buf, sizeof buf, 0, &from, &port), 0);
+    EXPECT_EQ(plat::SocketReceiveFrom(server, buf, sizeof buf, 0, &from, &port), -1);
+    EXPECT_EQ(plat::SocketLastError(), 10060);  // WSAETIMEDOUT
     EXPECT_EQ(plat::SocketWaitReadable(server, 20), 0);
 
     const char hello[] = "Is there a corvane scanner?";
@@ -94,13 +95,46 @@ TEST_F(Sockets, StreamRoundTripThenOrderlyCloseReadsZero) {
     EXPECT_EQ(std::memcmp(got, frame, sizeof frame), 0);
 
     char buf[32767];
-    EXPECT_EQ(plat::SocketReceive(client, buf, sizeof buf, 20), 0);  // nothing yet: timeout
+    EXPECT_EQ(plat::SocketReceive(client, buf, sizeof buf, 20), -1);  // nothing yet: timeout
+    EXPECT_EQ(plat::SocketLastError(), 10060);
     send(peer, "reply", 5, 0);
     EXPECT_EQ(plat::SocketReceive(client, buf, sizeof buf, plat::kWaitForever), 5);
     close(peer);
     EXPECT_EQ(plat::SocketReceive(client, buf, sizeof buf, plat::kWaitForever), 0);
     plat::SocketClose(client);
     close(listener);
+}
+
+TEST_F(Sockets, AServerAcceptsItsClientAndNamesItsAddress) {
+    plat::Socket listener = plat::SocketOpenTcp();
+    ASSERT_TRUE(plat::SocketSetReuseAddress(listener, true));
+    ASSERT_TRUE(plat::SocketBind(listener, kLoopback, 0));
+    ASSERT_TRUE(plat::SocketListen(listener, 1));
+    EXPECT_EQ(plat::SocketAccept(listener, 20, nullptr, nullptr), plat::kNoSocket);
+    EXPECT_EQ(plat::SocketLastError(), 10060);
+
+    plat::Socket client = plat::SocketOpenTcp();
+    ASSERT_TRUE(plat::SocketConnect(client, kLoopback, LocalPort(listener)));
+    uint32_t peer = 0;
+    uint16_t peerPort = 0;
+    plat::Socket served = plat::SocketAccept(listener, 1000, &peer, &peerPort);
+    ASSERT_NE(served, plat::kNoSocket);
+    EXPECT_EQ(peer, kLoopback);
+    EXPECT_EQ(peerPort, LocalPort(client));
+    plat::SocketClose(served);
+    plat::SocketClose(client);
+    plat::SocketClose(listener);
+}
+
+TEST_F(Sockets, NothingLeavesForAnAddressOutsideLoopback) {
+    plat::Socket udp = plat::SocketOpenUdp();
+    ASSERT_TRUE(plat::SocketSetBroadcast(udp, true));
+    EXPECT_EQ(plat::SocketSendTo(udp, "x", 1, 0xFFFFFFFF, 6001), -1);
+    EXPECT_EQ(plat::SocketLastError(), 10051);  // WSAENETUNREACH
+    plat::Socket tcp = plat::SocketOpenTcp();
+    EXPECT_FALSE(plat::SocketConnect(tcp, 0x0A000001, 7000));
+    plat::SocketClose(udp);
+    plat::SocketClose(tcp);
 }
 
 TEST_F(Sockets, RefusedConnectionReportsTheWinSockCode) {
