@@ -45,7 +45,7 @@ ReadOutcome RequestBand(const ScanBuffers& b, uint32_t bytesPerLine, uint32_t ba
     const uint32_t start = plat::TickCount();
     for (uint32_t asked = 0;; ++asked) {
         FillReadRequest(r, b, bytesPerLine, bandLines, linesRead);
-        if (!IssueRequest(ScanRequestReadData, &r)) return ReadOutcome::Failed;
+        if (!ScannerRequest(ScanRequestReadData, &r)) return ReadOutcome::Failed;
         const uint16_t status = r.header.status;
         if (status == 0) return ReadOutcome::Done;
         if (status != kScanStatusNoPaper || plat::TickCount() - start >= kScannerBusyLimitMs) {

@@ -56,7 +56,7 @@ void SetSpeed(ScanSettings& s) {
 }
 
 bool CheckInquiry(plat::WindowHandle owner) {
-    if (!IssueRequest(ScanRequestInquiry, &TheRequests.inquiry)) return false;
+    if (!ScannerRequest(ScanRequestInquiry, &TheRequests.inquiry)) return false;
     const uint16_t status = TheRequests.inquiry.header.status;
     if (status == 0) return true;
     ShowErrorMessage(owner, status == kScanStatusInquiryNotReady ? 608 : 609);
@@ -79,7 +79,7 @@ void ReportSetupStatus(uint16_t status, plat::WindowHandle owner) {
 }
 
 bool SendSetUp(const ScanJobRequest& request) {
-    if (!IssueRequest(ScanRequestSetParameters, &TheRequests.setParameters)) return false;
+    if (!ScannerRequest(ScanRequestSetParameters, &TheRequests.setParameters)) return false;
     if (TheUi.OpenWarmUpDialog) TheUi.OpenWarmUpDialog(WarmUpDialogId(TheLanguage.index));
     plat::PumpMessagesCheckEscape();
     const uint16_t status = TheRequests.setParameters.header.status;
@@ -95,7 +95,7 @@ bool SendSetUp(const ScanJobRequest& request) {
 bool RunShading(const ScanSettings& s) {
     if (TheLink.remote) {
         uint8_t reply[2] = {};
-        if (!IssueRequest(ScanRequestRemoteShading, reply)) return false;
+        if (!ScannerRequest(ScanRequestRemoteShading, reply)) return false;
         return !(reply[0] == 'N' && reply[1] == 'O');
     }
     ShadingRequest shading{};
@@ -124,7 +124,7 @@ bool SendToneTables(ScanSettings& s, const ScanJobRequest& request) {
     how.officeApplication = request.application.office;
     how.outputMatch = s.OutputMatch != 0;
     PrepareToneDownload(committed, how, TheToneColour.tones, TheRequests.sendGamma);
-    if (!IssueRequest(ScanRequestSendGamma, &TheRequests.sendGamma)) return false;
+    if (!ScannerRequest(ScanRequestSendGamma, &TheRequests.sendGamma)) return false;
     if (TheRequests.sendGamma.header.status != 0) {
         ShowErrorMessage(TheScanJob.owner, 628);
         return false;
@@ -134,7 +134,7 @@ bool SendToneTables(ScanSettings& s, const ScanJobRequest& request) {
 }
 
 bool StartScanner(plat::WindowHandle owner) {
-    const bool sent = IssueRequest(ScanRequestStartScan, &TheRequests.startScan);
+    const bool sent = ScannerRequest(ScanRequestStartScan, &TheRequests.startScan);
     CloseWarmUp();
     if (!sent) return false;
     if (TheRequests.startScan.header.status != 0) {

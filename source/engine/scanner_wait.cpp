@@ -10,12 +10,12 @@ constexpr uint32_t kPollPauseMs = 20;
 
 }  // namespace
 
-bool StopScanner() { return IssueRequest(ScanRequestStop, &TheRequests.stop); }
+bool StopScanner() { return ScannerRequest(ScanRequestStop, &TheRequests.stop); }
 
 bool PollUntilReady(plat::WindowHandle owner) {
     const uint32_t start = plat::TickCount();
     for (;;) {
-        if (!IssueRequest(ScanRequestGetStatus, &TheRequests.getStatus)) return false;
+        if (!ScannerRequest(ScanRequestGetStatus, &TheRequests.getStatus)) return false;
         if (TheRequests.getStatus.header.status != 0) break;
         if (TheRequests.getStatus.ready == 1) return true;
         if (plat::TickCount() - start >= kScannerBusyLimitMs) break;

@@ -93,7 +93,7 @@ bool ReadAndAverage(const ScanBuffers& buf, uint32_t lineBytes, uint32_t lines,
     read.lines = static_cast<uint16_t>(lines);
     read.bytes = lineBytes * lines;
     read.table = const_cast<ScanBufferEntry*>(buf.table);
-    if (!IssueRequest(ScanRequestReadShading, &read)) return false;
+    if (!ScannerRequest(ScanRequestReadShading, &read)) return false;
     if (read.header.status != 0) return ShadingFailed();
     if (!ComputeCoefficients(buf, lineBytes, lines, request.colour, TheShadingStore))
         return ShadingFailed();
@@ -103,7 +103,7 @@ bool ReadAndAverage(const ScanBuffers& buf, uint32_t lineBytes, uint32_t lines,
 bool Measure(const ShadingRequest& request) {
     ShadingInfoBlock& info = TheRequests.shadingInfo;
     info.one = 1;
-    if (!IssueRequest(ScanRequestShadingInfo, &info)) return false;
+    if (!ScannerRequest(ScanRequestShadingInfo, &info)) return false;
     if (info.header.status != 0) return ShadingFailed();
     const uint32_t lineBytes = info.bytesPerLine;
     if (!LevelCorrectionReady()) {
@@ -159,7 +159,7 @@ bool SendCoefficients(uint16_t resolution, const ShadingStore& store) {
     send.lowEntries = lowCount;
     send.highTable = highTable;
     send.lowTable = lowTable;
-    if (!IssueRequest(ScanRequestSendShading, &send)) return false;
+    if (!ScannerRequest(ScanRequestSendShading, &send)) return false;
     if (send.header.status != 0) return ShadingFailed();
     return true;
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "link/remote_client.h"
+#include "link/remote_discovery.h"
 #include "link/request_blocks_in_use.h"
 #include "link/scanner_link.h"
 #include "session/interface_language.h"
@@ -27,7 +28,8 @@ bool SharingServerOwnsScanner() {
 // The scanner on the local port is busy with the sharing server: use the server instead.
 bool BringUpRemote(std::string& identification, plat::WindowHandle owner) {
     if (!RemoteStart()) return false;
-    if (!RemoteDiscoverAndConnect()) {
+    uint32_t target = 0;
+    if (!DiscoveryTarget(target) || !RemoteDiscoverAndConnect(target, TheRemote.connection)) {
         ShowPlainMessage(nullptr, LanguageString(836));
         ShowErrorMessage(owner, 609);
         RemoteStop();
@@ -35,7 +37,7 @@ bool BringUpRemote(std::string& identification, plat::WindowHandle owner) {
         return false;
     }
     TheLink.remote = true;
-    if (!IssueRequest(ScanRequestInquiry, &TheRequests.inquiry)) return false;
+    if (!ScannerRequest(ScanRequestInquiry, &TheRequests.inquiry)) return false;
     if (RequestStatus(TheRequests.inquiry) != 0) {
         ShowPlainMessage(nullptr, LanguageString(837));
         RemoteStop();
@@ -48,7 +50,7 @@ bool SendLampSaver() {
     SetParametersBlock& block = TheRequests.setParameters;
     block.lampSaverMinutes = LampSaverMinutes();
     block.lampSaverOnly = 1;
-    return IssueRequest(ScanRequestSetParameters, &block);
+    return ScannerRequest(ScanRequestSetParameters, &block);
 }
 
 // Each value is taken like two characters of text: a zero first byte ends it at once.
@@ -69,7 +71,7 @@ void TakeScannerFacts(const InquiryBlock& inquiry) {
 // resolution: a scanner whose inquiry spells no resolution this source knows keeps the one
 // learnt before.
 void ForgetPreviousScanner() {
-    if (TheLink.remote) RemoteStop();
+    RemoteStop();
     const PortLibrary port = TheLink.port;
     const uint16_t optical = TheLink.opticalResolution;
     TheLink = ScannerLink{};
@@ -91,7 +93,7 @@ bool WaitUntilReady(plat::WindowHandle owner) {
     for (;;) {
         plat::SleepMs(kPollPauseMs);
         plat::PumpMessagesCheckEscape();
-        if (!IssueRequest(ScanRequestGetStatus, &TheRequests.getStatus)) break;
+        if (!ScannerRequest(ScanRequestGetStatus, &TheRequests.getStatus)) break;
         const uint16_t status = RequestStatus(TheRequests.getStatus);
         const bool ready = TheRequests.getStatus.ready == 1;
         if (ready) {
@@ -123,7 +125,7 @@ bool BringUpScanner(std::string& identification, plat::WindowHandle owner) {
     }
     InquiryBlock& inquiry = TheRequests.inquiry;
     std::memset(reinterpret_cast<uint8_t*>(&inquiry) + kInquiryDataFirst, 0, kInquiryDataBytes);
-    IssueRequest(ScanRequestInquiry, &inquiry);
+    ScannerRequest(ScanRequestInquiry, &inquiry);
     const uint16_t status = RequestStatus(inquiry);
     if (status == kScanStatusInquiryNotReady) {
         ShowErrorMessage(owner, 608);

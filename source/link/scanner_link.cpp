@@ -9,13 +9,19 @@
 ScannerLink TheLink;
 SourceRequestBlocks TheRequests;
 
-bool IssueRequest(uint32_t functionCode, void* block) {
+bool ScannerRequest(uint32_t functionCode, void* block) {
     ClearRequestBlock(functionCode, block);
-    if (TheLink.remote) return RemoteExchange(functionCode, block);
+    if (TheLink.remote)
+        return RemoteExchange(functionCode, block, TheRequests.forceColourCalibration);
     // No port library bound (the source is not open on a scanner): nothing can be asked.
     if (!TheLink.port.SPI_CALL) return false;
     TheLink.port.SPI_CALL(block, TheLink.scannerHandle, functionCode);
     return true;
+}
+
+void DisconnectRemoteScanner() {
+    RemoteStop();
+    TheLink.remote = false;
 }
 
 std::string IdentificationText(const InquiryBlock& inquiry, const std::string& cardText) {

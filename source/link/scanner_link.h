@@ -22,9 +22,16 @@ struct ScannerLink {
 
 extern ScannerLink TheLink;
 
-// Sends one request and leaves the reply in the block. False only when the remote transfer
-// failed; the disconnect message has then been shown and the caller fails its operation.
-bool IssueRequest(uint32_t functionCode, void* block);
+// Sends one request, to the port library or to the sharing server as the bring-up decided,
+// and leaves the reply in the block; the caller cannot tell the two apart. False when no
+// port library is bound, or when the remote transfer failed: the disconnect message has then
+// been shown and the caller fails its operation.
+bool ScannerRequest(uint32_t functionCode, void* block);
+
+// Ends the link to the sharing server, if there is one: the connection is closed and WinSock
+// stopped. The source does so when it closes, so that the server, which serves one client at
+// a time, is free for the next one.
+void DisconnectRemoteScanner();
 
 // Builds the identification text from an inquiry reply: "1", the firmware characters at
 // bytes 42 and 44-45, the hardware-variant digit, "kvtc_a3.d", a line feed, the card text

@@ -40,7 +40,10 @@ void ReadOpenConfiguration(OpenConfiguration& config) {
     config.PortLibraryPath = PortLibraryPath(WindowsDirectory());
 }
 
-void ReleasePortLibrary() {
+// The port library, and the sharing server's connection when the scanner was reached through
+// it: a server serves one client at a time and must not stay held by a closed source.
+void ReleaseScanner() {
+    DisconnectRemoteScanner();
     UnloadPortLibrary(TheLink.port);
     TheSource.PortLibrary = nullptr;
 }
@@ -63,7 +66,7 @@ void OpenSource(TW_MEMREF data) {
         CopyTwainString(TheSource.SourceIdentity.Version.Info, identification.c_str());
     if (!usable) {
         // Nothing of this open is kept; a later open loads the library again.
-        ReleasePortLibrary();
+        ReleaseScanner();
         return FailCall(TWCC_OPERATIONERROR);
     }
     ClearFeederSelection();
@@ -89,6 +92,6 @@ void CloseSource(TW_MEMREF) {
     TheSource.AppIdentity.Id = 0;
     // The scanning window and its work block are released here once they exist.
     FreeLevelCorrectionTables();
-    ReleasePortLibrary();
+    ReleaseScanner();
     TheSource.SourceState = 300;
 }

@@ -1,0 +1,48 @@
+// One request to the sharing server over an open connection: the request frame, the image
+// data of a read, and the reply frame. The data source and the prescan library both use it;
+// they differ only in how they word a socket error, which they pass in.
+//
+// Every receive waits at most the connection's bound, so that a silent server cannot hang the
+// application. A failed exchange closes the connection for good (the stream cannot be followed
+// any more); every later request then fails at once. Nothing here shows the disconnect
+// message: the caller does, after a false result.
+#pragma once
+
+#include <cstdint>
+
+#include "common/request_blocks.h"
+#include "platform/platform.h"
+
+// The same bound as the waits for the scanner itself.
+constexpr uint32_t kRemoteReplyWaitMs = 60000;
+
+struct RemoteConnection {
+    plat::Socket socket = plat::kNoSocket;  // kNoSocket once closed: requests fail at once
+    uint32_t replyWaitMs = kRemoteReplyWaitMs;
+};
+
+// Shows a WinSock error code to the user (its name, in the caller's words).
+using ShowSocketError = void (*)(int winSockCode);
+
+// Where a reply of each code is copied, indexed by code: a reply goes into the block of its
+// own code, whichever request it answers. Code 10 names the two bytes of the shading reply.
+struct ReplyBlocks {
+    void* byCode[ScanRequestRemoteShading + 1] = {};
+};
+
+// Sends the request frame (code 1 carries the force-calibration flag). For a read it then
+// receives the image data: the request's byte count, entry after entry of its buffer table,
+// in receives of at most 32767 bytes. False when nothing could be sent or received; codes that
+// are never sent (2, 3, above 10) return false at once without a word.
+bool RemoteSendRequest(RemoteConnection& connection, uint32_t code, const void* block,
+                       uint8_t forceCalibration, ShowSocketError showError);
+
+// Receives the reply frame and copies it into its block. False on a receive error (its name
+// shown, except for a reset connection), when the server closed the connection, when it
+// stayed silent past the bound, and when the frame cannot be the answer to this request (an
+// unknown code, a reply of another code, bytes past the frame's end).
+bool RemoteReceiveReply(RemoteConnection& connection, uint32_t requestCode,
+                        const ReplyBlocks& blocks, ShowSocketError showError);
+
+// Closes the connection (nothing happens when it is closed already).
+void RemoteClose(RemoteConnection& connection);
