@@ -9,7 +9,6 @@
 // buffer is touched before, so it is not counted. The simulated scanner runs in the same
 // process and its per-scan tables are counted with the source.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "bench/bench_source.h"
+#include "bench/peak_memory.h"
 #include "common/twain.h"
 #include "engine/scan_job_flags.h"
 #include "platform/host/host_control.h"
@@ -43,28 +43,6 @@ struct Page {
 };
 constexpr Page kA3{11.69, 16.54};
 constexpr Page kA5{5.83, 8.27};
-
-// ---- Memory of the process ----------------------------------------------------------------
-long StatusKb(const char* field) {
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
-    return -1;
-}
-
-// Blocks of 128 KiB and more come straight from the system and go back to it when freed, so
-// that every transfer's buffers count afresh instead of reusing what an earlier one freed.
-const bool kFreshBigBlocks = mallopt(M_MMAP_THRESHOLD, 128 * 1024) == 1;
-
-// Resets the high-water mark and returns the resident size it starts from (kB).
-long StartPeakWatch() {
-    malloc_trim(0);
-    std::ofstream("/proc/self/clear_refs") << "5";
-    return StatusKb("VmRSS:");
-}
-
-double PeakGrowthMb(long baselineKb) { return (StatusKb("VmHWM:") - baselineKb) / 1024.0; }
 
 // ---- The data source on the simulated scanner ---------------------------------------------
 class Source {

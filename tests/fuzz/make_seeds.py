@@ -257,9 +257,47 @@ def port_seeds():
     return s
 
 
+# ---- fuzz_remote_replies ------------------------------------------------------------------------
+REPLY_BYTES = {0: 135, 1: 33, 4: 16405, 5: 17, 6: 7, 7: 17, 8: 37, 9: 13, 10: 4}
+
+
+def reply(code, status=0, payload=b''):
+    """A reply frame: the code, the header with its status, then the payload, zero-padded."""
+    body = (u16(0) + u16(status) + u16(0) + payload) if code != 10 else payload
+    frame = u8(code) + body
+    return frame + bytes(REPLY_BYTES[code] - len(frame))
+
+
+def pieces(*sizes):
+    return u8(len(sizes)) + b''.join(u16(n - 1) for n in sizes)
+
+
+def remote_seeds():
+    # Byte 0: request code; a read then describes its table (entries, byte count, lines, line
+    # length); then the server's piece sizes and its bytes.
+    read = u8(8) + u8(2)
+    read += u8(1) + u16(40000) + u16(40) + u8(1)  # a 40000-byte entry
+    read += u8(1) + u16(20000) + u16(20) + u8(1)
+    read += u8(1) + u32(50000) + u16(50) + u16(1000)
+    image = bytes((i * 7) & 255 for i in range(50000))
+    return {
+        'status': u8(9) + pieces() + reply(9, 0, u16(1)),
+        'inquiry-split': u8(0) + pieces(7, 50) + reply(0, 0, bytes(4) + b'SIMULATD' * 4),
+        'set-up': u8(1) + pieces() + reply(1, 0, bytes(14) + u8(1) + u8(2)),
+        'read-two-entries': read + pieces(32767, 1000) + image + reply(8, 0),
+        'read-not-ready': read + pieces() + bytes(50000) + reply(8, 0x8321),
+        'shading-no': u8(10) + pieces() + reply(10, 0, b'NO'),
+        'another-code': u8(4) + pieces() + reply(9, 0, u16(1)),
+        'code-without-reply': u8(6) + pieces() + u8(2) + bytes(6),
+        'past-the-end': u8(5) + pieces() + reply(5, 0, u16(0) + u16(100) + u16(20)) + bytes(5),
+        'closed-early': u8(9) + pieces() + reply(9)[:5],
+    }
+
+
 def main():
     targets = {'fuzz_ds_entry': ds_entry_seeds(), 'fuzz_profile_values': profile_seeds(),
-               'fuzz_table_files': table_seeds(), 'fuzz_port_replies': port_seeds()}
+               'fuzz_table_files': table_seeds(), 'fuzz_port_replies': port_seeds(),
+               'fuzz_remote_replies': remote_seeds()}
     only = sys.argv[1:]
     for target, seeds in targets.items():
         if only and target not in only:

@@ -8,10 +8,12 @@ A program name found in the tree's wine/programs.json stands for its path. Exits
 when the program exited 0 and printed the success line (or a line with the success prefix).
 """
 import argparse
+import contextlib
 import json
 import os
 import sys
 
+from harness.msgcapture import MessageWatch
 from harness.prefix import TestPrefix
 
 
@@ -51,6 +53,8 @@ def main():
     parser.add_argument("--success-prefix")
     parser.add_argument("--gtest", action="store_true",
                         help="a GoogleTest program: at least one test ran and none failed")
+    parser.add_argument("--press-ok", action="store_true",
+                        help="(with --display) answer every message box with OK and print it")
     parser.add_argument("--keep", action="store_true", help="keep the prefix copy")
     parser.add_argument("--name", help="name of the prefix copy (default: the program)")
     parser.add_argument("program", nargs=argparse.REMAINDER)
@@ -75,8 +79,14 @@ def main():
         if args.win_ini:
             with open(args.win_ini, encoding="cp1252") as f:
                 prefix.seed_win_ini(f.read())
-        result = prefix.run([exe] + program[1:], seconds=args.seconds,
-                            success_line=args.success_line, success_prefix=args.success_prefix)
+        with contextlib.ExitStack() as stack:
+            watch = (stack.enter_context(MessageWatch(prefix, resolve(tree, "msgwatch")))
+                     if args.press_ok else None)
+            result = prefix.run([exe] + program[1:], seconds=args.seconds,
+                                success_line=args.success_line,
+                                success_prefix=args.success_prefix)
+        for box in watch.boxes if watch else []:
+            print("message box %r: %r" % (box.caption, box.text))
     sys.stdout.write(result.stdout)
     sys.stderr.write(result.stderr)
     gtest_why = gtest_failure(result.lines) if args.gtest else None
