@@ -3,7 +3,7 @@
 // only the scanner buffers and one band block are held, whatever the image size.
 #pragma once
 
-#include "engine/scan_buffers.h"
+#include "common/scan_buffers.h"
 
 // True when the port library laid its buffers out one after the other: a band then lies in
 // one piece in the scanner block and can be written from there.

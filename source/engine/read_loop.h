@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/scan_buffers.h"
+#include "common/scan_buffers.h"
 
 enum class ReadOutcome { Done, Cancelled, Failed };
 

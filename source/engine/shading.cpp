@@ -5,9 +5,9 @@
 
 #include "engine/abort_scan.h"
 #include "engine/level_correction.h"
-#include "engine/scan_buffers.h"
+#include "common/scan_buffers.h"
 #include "engine/scan_job_state.h"
-#include "engine/white_reference.h"
+#include "common/white_reference.h"
 #include "link/request_blocks_in_use.h"
 #include "link/scanner_link.h"
 #include "session/messages.h"

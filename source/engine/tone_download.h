@@ -6,16 +6,12 @@
 #include <cstdint>
 
 #include "common/request_blocks.h"
+#include "common/tone_spread.h"
 #include "engine/tone_curve.h"
 #include "settings/scan_settings.h"
 
 // 4096 entries for the 1200 dpi model, 256 for every other.
 uint16_t ToneSlotEntries(uint16_t opticalResolution);
-
-// A 256-entry curve as the scanner takes it: copied as it stands for 256 entries; spread to
-// 4096 by linear interpolation (entry 16 i = curve[i], the 15 between truncated, entries
-// 4081-4095 = curve[255]). The rest of the slot is zeroed.
-void SpreadToneTable(const uint8_t (&curve)[256], uint16_t entries, uint8_t (&slot)[4096]);
 
 // Line art: the scan without window carries brightness in the master highlight byte, so the
 // threshold moves against it; otherwise it sits halfway between shadow and highlight.

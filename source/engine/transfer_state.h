@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/read_loop.h"
-#include "engine/scan_buffers.h"
+#include "common/scan_buffers.h"
 #include "engine/transfer_steps.h"
 #include "imagefile/output_bands.h"
 #include "platform/platform.h"

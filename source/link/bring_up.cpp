@@ -81,12 +81,6 @@ void ForgetPreviousScanner() {
 
 }  // namespace
 
-uint16_t LampSaverMinutes() {
-    int32_t minutes = DecimalValue(ReadProfileText("A3 SCANNER", "SAVER", "20", 33));
-    if ((minutes >= 5 && minutes <= 120) || minutes == 255) return static_cast<uint16_t>(minutes);
-    return 20;
-}
-
 bool WaitUntilReady(plat::WindowHandle owner) {
     const uint32_t start = plat::TickCount();
     bool dialogUp = false;

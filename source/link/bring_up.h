@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "common/profile_text.h"  // LampSaverMinutes
 #include "platform/platform.h"
 
 // How long the source waits for a scanner that does not become ready before it gives up.
@@ -14,10 +15,6 @@ constexpr uint32_t kReadyWaitLimitMs = 60000;
 // Expects the port library bound in TheLink.port. Shows its own messages (owner: the given
 // window). True when usable.
 bool BringUpScanner(std::string& identification, plat::WindowHandle owner);
-
-// "SAVER" of "A3 SCANNER": the lamp-saver delay in minutes, 5 to 120 or 255 for never; any
-// other value gives the default 20.
-uint16_t LampSaverMinutes();
 
 // Polls the scanner until it reports ready, with the not-ready dialog up while it is busy.
 // False when it did not become ready within the limit (608 has then been shown) or when a

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/request_blocks.h"
-#include "link/port_library.h"
+#include "common/port_library.h"
 
 struct ScannerLink {
     PortLibrary port;

@@ -7,7 +7,7 @@
 #include "engine/scan_job_state.h"
 #include "engine/transfer_end.h"
 #include "link/bring_up.h"
-#include "link/port_library.h"
+#include "common/port_library.h"
 #include "link/scanner_link.h"
 #include "session/call_codes.h"
 #include "session/interface_language.h"
@@ -37,7 +37,7 @@ std::string WindowsDirectory() {
 void ReadOpenConfiguration(OpenConfiguration& config) {
     ReadInterfaceLanguage(TheLanguage);
     config.SourceLanguageName = ReadProfileText("KVTINFO_A3", "DSLANGUAGE", "None", 33);
-    config.PortLibraryPath = PortLibraryPath(WindowsDirectory());
+    config.PortLibraryPath = PortLibraryPath(WindowsDirectory(), PortLibraryName());
 }
 
 // The port library, and the sharing server's connection when the scanner was reached through

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/white_reference.h"
+#include "common/white_reference.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <iterator>
 
 #include "engine/color_table.h"
-#include "engine/scan_buffers.h"
+#include "common/scan_buffers.h"
 #include "engine/scan_job_state.h"
 #include "engine/transfer_state.h"
 #include "link/scanner_link.h"

@@ -53,7 +53,7 @@ TEST(RequestClearing, AnswersAndReservedBytesGoCallersFieldsStay) {
 
 }  // namespace
 
-#include "engine/scan_buffers.h"
+#include "common/scan_buffers.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/white_reference.h"
+#include "common/white_reference.h"
 
 #include <algorithm>
 #include <vector>

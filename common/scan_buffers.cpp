@@ -1,4 +1,4 @@
-#include "engine/scan_buffers.h"
+#include "common/scan_buffers.h"
 
 #include <algorithm>
 #include <cstring>

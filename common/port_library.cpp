@@ -1,10 +1,13 @@
-#include "link/port_library.h"
+#include "common/port_library.h"
 
-#include "settings/profile_fields.h"
+#include "common/profile_text.h"
 
-std::string PortLibraryPath(const std::string& windowsDirectory) {
-    return windowsDirectory + "\\TWAIN_32\\KVTC_A3\\" +
-           ReadProfileText("KVTINFO_A3", "DRIVER", "QASPI_SP.DLL", 255);
+std::string PortLibraryName() {
+    return ReadProfileText("KVTINFO_A3", "DRIVER", "QASPI_SP.DLL", 255);
+}
+
+std::string PortLibraryPath(const std::string& windowsDirectory, const std::string& fileName) {
+    return windowsDirectory + "\\TWAIN_32\\KVTC_A3\\" + fileName;
 }
 
 bool IsDefaultPortLibrary(const std::string& path) {

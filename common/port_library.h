@@ -1,4 +1,5 @@
-// Loading the scanner maker's port library and binding its three exports.
+// Loading the scanner maker's port library and binding its three exports: the data source at
+// every open, the prescan library at every prescan.
 #pragma once
 
 #include <string>
@@ -16,8 +17,11 @@ struct PortLibrary {
     bool DefaultPortLibrary = false;
 };
 
-// Windows directory + "\TWAIN_32\KVTC_A3\" + the "DRIVER" value of "KVTINFO_A3".
-std::string PortLibraryPath(const std::string& windowsDirectory);
+// The "DRIVER" value of "KVTINFO_A3" (default "QASPI_SP.DLL"), at most 255 characters.
+std::string PortLibraryName();
+
+// Windows directory + "\TWAIN_32\KVTC_A3\" + the library's file name.
+std::string PortLibraryPath(const std::string& windowsDirectory, const std::string& fileName);
 
 // The standard library (file name exactly "QASPI_SP.DLL") takes buffers sized to the data;
 // any other library gets buffers in whole 128 KiB units.

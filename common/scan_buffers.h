@@ -1,5 +1,6 @@
-// The scanner buffers of a transfer: one locked block that the port library divides into
-// buffer-table entries of whole lines, and where each scan line lands in it.
+// The scanner buffers of a transfer or a shading measurement, in both libraries: one locked
+// block that the port library divides into buffer-table entries of whole lines, and where
+// each scan line lands in it.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,14 @@ bool AllocScanBuffers(ScanBuffers& buffers, uint32_t bytesPerLine, uint32_t line
                       bool defaultLibrary, BufAddrProc bufAddr,
                       uint32_t maxBytes = kMaxScanBufferBytes);
 void FreeScanBuffers(ScanBuffers& buffers);
+
+// BUF_ADDR's division of a locked area into buffer-table entries, as both libraries ask for it.
+#pragma once
+
+#include <cstdint>
+
+#include "common/port_library_api.h"
+#include "common/request_blocks.h"
 
 // BUF_ADDR's division of a locked area into `table`: the port library writes into a table
 // with room well beyond the entries it may give, and a count above what `table` holds is
