@@ -73,7 +73,10 @@ bool ReceiveImageData(RemoteConnection& c, const ReadDataBlock& read, ShowSocket
 }  // namespace
 
 void RemoteClose(RemoteConnection& connection) {
-    if (connection.socket != plat::kNoSocket) plat::SocketClose(connection.socket);
+    if (connection.socket != plat::kNoSocket) {
+        if (connection.borrowed) plat::SocketShutdown(connection.socket);
+        else plat::SocketClose(connection.socket);
+    }
     connection.socket = plat::kNoSocket;
 }
 

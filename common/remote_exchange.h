@@ -19,6 +19,10 @@ constexpr uint32_t kRemoteReplyWaitMs = 60000;
 struct RemoteConnection {
     plat::Socket socket = plat::kNoSocket;  // kNoSocket once closed: requests fail at once
     uint32_t replyWaitMs = kRemoteReplyWaitMs;
+    // A connection lent by its owner (the prescan library uses the data source's) is never
+    // closed by the borrower: a failed exchange shuts it down instead, so that the owner finds
+    // it ended at its next request and closes it then, and the borrower lets go of it.
+    bool borrowed = false;
 };
 
 // Shows a WinSock error code to the user (its name, in the caller's words).
@@ -44,5 +48,6 @@ bool RemoteSendRequest(RemoteConnection& connection, uint32_t code, const void* 
 bool RemoteReceiveReply(RemoteConnection& connection, uint32_t requestCode,
                         const ReplyBlocks& blocks, ShowSocketError showError);
 
-// Closes the connection (nothing happens when it is closed already).
+// Closes the connection, or shuts a borrowed one down (nothing happens when it is closed
+// already).
 void RemoteClose(RemoteConnection& connection);

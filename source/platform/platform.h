@@ -113,6 +113,7 @@ constexpr uint32_t kMbIconHand = 0x10;
 constexpr uint32_t kMbIconQuestion = 0x20;
 constexpr uint32_t kMbIconExclamation = 0x30;
 constexpr uint32_t kMbIconAsterisk = 0x40;
+constexpr uint32_t kMbSystemModal = 0x1000;
 constexpr uint32_t kMbTaskModal = 0x2000;
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;
@@ -174,6 +175,9 @@ int64_t SocketReceiveFrom(Socket s, void* buf, size_t bytes, uint32_t timeoutMs,
 void SocketClose(Socket s);
 // Closes so that the peer sees the connection reset (SO_LINGER with no time), not ended.
 void SocketAbort(Socket s);
+// Ends both directions of a connection without closing the socket (shutdown SD_BOTH): whoever
+// holds it sees it ended at its next call and closes it itself.
+void SocketShutdown(Socket s);
 // The WinSock error code (WSAGetLastError numbering, e.g. 10054 WSAECONNRESET, 10061
 // WSAECONNREFUSED, 10060 WSAETIMEDOUT) of the calling thread's last failed socket call.
 int SocketLastError();

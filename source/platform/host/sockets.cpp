@@ -268,6 +268,11 @@ void SocketAbort(Socket s) {
     ::close(fd);
 }
 
+void SocketShutdown(Socket s) {
+    int fd = Descriptor(s);
+    if (fd >= 0) ::shutdown(fd, SHUT_RDWR);
+}
+
 int SocketLastError() { return tLastError; }
 
 }  // namespace plat

@@ -144,6 +144,10 @@ void SocketAbort(Socket s) {
     ::closesocket(ToSocket(s));
 }
 
+void SocketShutdown(Socket s) {
+    if (s != kNoSocket) ::shutdown(ToSocket(s), SD_BOTH);
+}
+
 int SocketLastError() { return ::WSAGetLastError(); }
 
 }  // namespace plat
