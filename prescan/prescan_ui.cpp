@@ -1,0 +1,3 @@
+#include "prescan/prescan_ui.h"
+
+PrescanUi ThePrescanUi;
