@@ -27,7 +27,7 @@
 
 #include "imagefile/bmp_bands.h"
 #include "imagefile/image_headers.h"
-#include "imagefile/red_blue_swap.h"
+#include "common/red_blue_swap.h"
 #include "platform/host/host_control.h"
 
 namespace {

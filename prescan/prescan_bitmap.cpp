@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/le_fields.h"
+#include "common/red_blue_swap.h"
 #include "common/prescan_api.h"
 
 namespace {
@@ -45,9 +46,5 @@ std::string PrescanBitmapPath() {
 }
 
 void ScannerLineToRow(const uint8_t* line, uint32_t pixels, uint8_t* row) {
-    for (uint32_t i = 0; i < pixels; ++i, line += 3, row += 3) {
-        row[0] = line[2];
-        row[1] = line[1];
-        row[2] = line[0];
-    }
+    SwapRedBlue(line, row, pixels);
 }

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/color_adjust_plan.h"
-#include "imagefile/red_blue_swap.h"
+#include "common/red_blue_swap.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

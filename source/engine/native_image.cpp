@@ -6,7 +6,7 @@
 #include "common/le_fields.h"
 #include "engine/color_adjust.h"
 #include "engine/slow_speed.h"
-#include "imagefile/red_blue_swap.h"
+#include "common/red_blue_swap.h"
 #include "settings/scan_settings.h"
 
 namespace {

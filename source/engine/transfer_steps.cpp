@@ -9,7 +9,7 @@
 #include "engine/convolve_band.h"
 #include "engine/descreen_reduction.h"
 #include "engine/spooled_row_filters.h"
-#include "imagefile/red_blue_swap.h"
+#include "common/red_blue_swap.h"
 #include "settings/scan_settings.h"
 
 Enlargement TheEnlargement;

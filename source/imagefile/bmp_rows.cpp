@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "imagefile/red_blue_swap.h"
+#include "common/red_blue_swap.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imagefile/red_blue_swap.h"
+#include "common/red_blue_swap.h"
 
 namespace {
 

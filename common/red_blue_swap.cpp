@@ -1,4 +1,4 @@
-#include "imagefile/red_blue_swap.h"
+#include "common/red_blue_swap.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
