@@ -7,8 +7,11 @@ it, never of a folder above it or beside it. Every project include names its fol
 
   check_layers.py SOURCE_ROOT   (the repository; prints every offending line)
 
-Outside source/ and common/ (the simulator, tools, tests, benchmarks) only the naming of
-folders is checked.
+The prescan library (prescan/) is another deliverable: besides its own folder it may use
+only what both libraries share, common/, the platform seam and the resources.
+
+Outside source/, common/ and prescan/ (the simulator, tools, tests, benchmarks) only the
+naming of folders is checked.
 
 Exits 0 and prints "layers OK" when nothing offends."""
 import os
@@ -24,6 +27,7 @@ RANKS = {
     "settings": 1,
     "platform": 0, "resources": 0, "common": 0,
 }
+PRESCAN_MAY_USE = ("prescan", "common", "platform", "resources")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
@@ -39,7 +43,7 @@ def layer_of(relative):
 
 def offences(repo):
     found = []
-    for top in ("source", "common", "simulator", "tools", "tests", "bench"):
+    for top in ("source", "common", "prescan", "simulator", "tools", "tests", "bench"):
         for folder, _, names in os.walk(os.path.join(repo, top)):
             for name in names:
                 if not name.endswith((".h", ".cpp")):
@@ -60,6 +64,9 @@ def offences(repo):
                             found.append(where + "  (the include names no folder)")
                             continue
                         first = target.split("/")[0]
+                        if relative.startswith("prescan/") and first not in PRESCAN_MAY_USE:
+                            found.append(where + "  (prescan may not include %s)" % first)
+                            continue
                         if own is None or first not in RANKS:
                             continue  # another deliverable's root, or a system header
                         # The bottom layer's parts stand side by side and may use each other.

@@ -25,6 +25,7 @@ def main():
         "source/engine/a.cpp": '#include "engine/a.h"\n#include "link/b.h"\n#include "common/twain.h"\n',
         "source/twain/t.cpp": '#include "engine/a.h"\n#include "session/messages.h"\n',
         "source/platform/p.cpp": '#include "common/twain.h"\n#include "resources/strings/s.h"\n',
+        "prescan/r.cpp": '#include "prescan/r.h"\n#include "common/twain.h"\n#include "platform/platform.h"\n',
     }
     failures = []
     rc, out = run(clean)
@@ -34,6 +35,7 @@ def main():
         ("source/engine/up.cpp", '#include "twain/source_record.h"\n', "engine may not include twain"),
         ("source/link/side.cpp", '#include "imagefile/tiff.h"\n', "link may not include imagefile"),
         ("source/session/bare.cpp", '#include "messages.h"\n', "names no folder"),
+        ("prescan/borrow.cpp", '#include "engine/shading.h"\n', "prescan may not include engine"),
     ]:
         rc, out = run(dict(clean, **{path: text}))
         if rc == 0 or why not in out:
