@@ -57,7 +57,12 @@ bool SendCoefficients(PrescanSession& s, uint16_t resolution, PrescanCoefficient
         DivideIntoTable(s.port.BUF_ADDR, c.high.data(), c.samples, c.samples, highTable);
     const uint16_t lowCount =
         DivideIntoTable(s.port.BUF_ADDR, c.low.data(), c.samples, c.samples, lowTable);
-    if (highCount == 0 || lowCount == 0) return false;
+    // A division the port library answered wrongly would have the scanner read elsewhere.
+    if (!TableWithinArray(highTable, highCount, c.high.data(), c.samples) ||
+        !TableWithinArray(lowTable, lowCount, c.low.data(), c.samples)) {
+        ShowPrescanMessage(s, kPrescanNotReady);
+        return false;
+    }
     return Send(s, resolution, c.samples, highTable, highCount, lowTable, lowCount);
 }
 
