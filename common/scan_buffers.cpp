@@ -84,6 +84,16 @@ uint16_t DivideIntoTable(BufAddrProc bufAddr, uint8_t* area, uint32_t bytes, uin
     return count;
 }
 
+bool TableWithinArray(const ScanBufferTable& table, uint16_t count, const uint8_t* base,
+                      uint32_t bytes) {
+    if (count == 0 || count > kScanBufferTableEntries) return false;
+    for (uint16_t i = 0; i < count; ++i) {
+        const ScanBufferEntry& e = table[i];
+        if (e.address < base || uint64_t(e.address - base) + e.size > bytes) return false;
+    }
+    return true;
+}
+
 void FreeScanBuffers(ScanBuffers& b) {
     if (b.block) {
         if (b.base) plat::MemUnlock(b.block);

@@ -46,6 +46,12 @@ void FreeScanBuffers(ScanBuffers& buffers);
 uint16_t DivideIntoTable(BufAddrProc bufAddr, uint8_t* area, uint32_t bytes, uint32_t unitBytes,
                          ScanBufferTable& table);
 
+// The table BUF_ADDR filled for an array of `bytes` at base (the shading coefficients): at
+// least one entry, no more than the table holds, each inside the array. A port library's
+// answer is checked before the scanner is told to read through it.
+bool TableWithinArray(const ScanBufferTable& table, uint16_t count, const uint8_t* base,
+                      uint32_t bytes);
+
 // Scan line `line` of the image: buffer (line / lines per buffer) modulo the buffer count.
 inline uint8_t* ScanLineAddress(const ScanBuffers& b, uint32_t line, uint32_t bytesPerLine) {
     const uint32_t entry = (line / b.linesPerBuffer) % b.count;

@@ -130,26 +130,14 @@ bool Measure(const ShadingRequest& request) {
     return measured;
 }
 
-// The table BUF_ADDR filled for a coefficient array: at least one entry, no more than the
-// table holds, each inside the array.
-bool CoefficientTableFits(const ScanBufferTable& table, uint16_t count, const uint8_t* base,
-                          uint32_t bytes) {
-    if (count == 0 || count > kScanBufferTableEntries) return false;
-    for (uint16_t i = 0; i < count; ++i) {
-        const ScanBufferEntry& e = table[i];
-        if (e.address < base || uint64_t(e.address - base) + e.size > bytes) return false;
-    }
-    return true;
-}
-
 bool SendCoefficients(uint16_t resolution, const ShadingStore& store) {
     const uint32_t samples = static_cast<uint32_t>(store.high.size());
     ScanBufferTable highTable{}, lowTable{};
     std::vector<uint8_t> high = store.high, low = store.low;
     const uint16_t highCount = DivideIntoTable(TheLink.port.BUF_ADDR, high.data(), samples, samples, highTable);
     const uint16_t lowCount = DivideIntoTable(TheLink.port.BUF_ADDR, low.data(), samples, samples, lowTable);
-    if (!CoefficientTableFits(highTable, highCount, high.data(), samples) ||
-        !CoefficientTableFits(lowTable, lowCount, low.data(), samples))
+    if (!TableWithinArray(highTable, highCount, high.data(), samples) ||
+        !TableWithinArray(lowTable, lowCount, low.data(), samples))
         return ShadingFailed();
     SendShadingBlock& send = TheRequests.sendShading;
     send.resolution = resolution;

@@ -257,6 +257,15 @@ def port_seeds():
     return s
 
 
+# ---- fuzz_prescan_replies -----------------------------------------------------------------------
+def prescan_seeds():
+    # Byte 0: model, high density, library name, source, 6-inch length, forced calibration.
+    # No reply bytes: the scanner answers honestly.
+    return {'a3-30dpi': u8(0x02), 'a3-60dpi-forced': u8(0x86), 'model-600-film': u8(0x10),
+            'model-800-negative-short': u8(0x61), 'other-library': u8(0x0A),
+            'refusals': u8(0x02) + u8(0) + u8(250) + u8(2) + u8(170) + u8(0) + u8(3)}
+
+
 # ---- fuzz_remote_replies ------------------------------------------------------------------------
 REPLY_BYTES = {0: 135, 1: 33, 4: 16405, 5: 17, 6: 7, 7: 17, 8: 37, 9: 13, 10: 4}
 
@@ -297,7 +306,7 @@ def remote_seeds():
 def main():
     targets = {'fuzz_ds_entry': ds_entry_seeds(), 'fuzz_profile_values': profile_seeds(),
                'fuzz_table_files': table_seeds(), 'fuzz_port_replies': port_seeds(),
-               'fuzz_remote_replies': remote_seeds()}
+               'fuzz_remote_replies': remote_seeds(), 'fuzz_prescan_replies': prescan_seeds()}
     only = sys.argv[1:]
     for target, seeds in targets.items():
         if only and target not in only:
