@@ -72,6 +72,21 @@ bool ReceiveImageData(RemoteConnection& c, const ReadDataBlock& read, ShowSocket
 
 }  // namespace
 
+ReplyBlocks ReplyBlocksOf(RequestBlockSet& b, uint32_t functionCode, void* block) {
+    ReplyBlocks blocks;
+    blocks.byCode[ScanRequestInquiry] = &b.inquiry;
+    blocks.byCode[ScanRequestSetParameters] = &b.setParameters;
+    blocks.byCode[ScanRequestSendGamma] = &b.sendGamma;
+    blocks.byCode[ScanRequestStartScan] = &b.startScan;
+    blocks.byCode[ScanRequestStop] = &b.stop;
+    blocks.byCode[ScanRequestShadingInfo] = &b.shadingInfo;
+    blocks.byCode[ScanRequestReadData] = &b.readData;
+    blocks.byCode[ScanRequestGetStatus] = &b.getStatus;
+    blocks.byCode[ScanRequestRemoteShading] = b.remoteShadingReply;
+    if (functionCode <= ScanRequestRemoteShading && block) blocks.byCode[functionCode] = block;
+    return blocks;
+}
+
 void RemoteClose(RemoteConnection& connection) {
     if (connection.socket != plat::kNoSocket) {
         if (connection.borrowed) plat::SocketShutdown(connection.socket);

@@ -34,6 +34,10 @@ struct ReplyBlocks {
     void* byCode[ScanRequestRemoteShading + 1] = {};
 };
 
+// Every code's reply lands in the set's block of that code; `block`, the one the request was
+// made with, takes the reply of the request's own code.
+ReplyBlocks ReplyBlocksOf(RequestBlockSet& blocks, uint32_t functionCode, void* block);
+
 // Sends the request frame (code 1 carries the force-calibration flag). For a read it then
 // receives the image data: the request's byte count, entry after entry of its buffer table,
 // in receives of at most 32767 bytes. False when nothing could be sent or received; codes that

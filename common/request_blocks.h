@@ -196,6 +196,24 @@ struct SendShadingBlock {
     ScanBufferEntry* lowTable;
 };
 
+// One block per function code, as each library keeps them (the data source and the prescan
+// library each have their own set): the same block is reused for every request of its code,
+// and replies overwrite it in place. The shading reply of a remote scanner has no block of
+// its own: its two bytes land here.
+struct RequestBlockSet {
+    InquiryBlock inquiry;
+    SetParametersBlock setParameters;
+    ReadShadingBlock readShading;
+    SendShadingBlock sendShading;
+    SendGammaBlock sendGamma;
+    StartScanBlock startScan;
+    StopBlock stop;
+    ShadingInfoBlock shadingInfo;
+    ReadDataBlock readData;
+    GetStatusBlock getStatus;
+    uint8_t remoteShadingReply[2];
+};
+
 // ---- Layout checks ----------------------------------------------------------------------------
 static_assert(sizeof(ScannerRequestHeader) == 6);
 static_assert(offsetof(ScannerRequestHeader, status) == 2);

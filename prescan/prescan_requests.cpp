@@ -4,28 +4,11 @@
 
 namespace {
 
-// Each reply lands in the library's block of its own code; the block asked with takes the
-// reply of the request's code.
-ReplyBlocks PrescanReplyBlocks(PrescanBlocks& b, uint32_t functionCode, void* block) {
-    ReplyBlocks blocks;
-    blocks.byCode[ScanRequestInquiry] = &b.inquiry;
-    blocks.byCode[ScanRequestSetParameters] = &b.setParameters;
-    blocks.byCode[ScanRequestSendGamma] = &b.sendGamma;
-    blocks.byCode[ScanRequestStartScan] = &b.startScan;
-    blocks.byCode[ScanRequestStop] = &b.stop;
-    blocks.byCode[ScanRequestShadingInfo] = &b.shadingInfo;
-    blocks.byCode[ScanRequestReadData] = &b.readData;
-    blocks.byCode[ScanRequestGetStatus] = &b.getStatus;
-    blocks.byCode[ScanRequestRemoteShading] = b.remoteShadingReply;
-    if (functionCode <= ScanRequestRemoteShading) blocks.byCode[functionCode] = block;
-    return blocks;
-}
-
 bool RemoteRequest(PrescanSession& s, uint32_t functionCode, void* block) {
     if (s.remoteBroken) return false;
     if (RemoteSendRequest(s.connection, functionCode, block, 0, ShowPrescanSocketError) &&
         RemoteReceiveReply(s.connection, functionCode,
-                           PrescanReplyBlocks(s.blocks, functionCode, block),
+                           ReplyBlocksOf(s.blocks, functionCode, block),
                            ShowPrescanSocketError))
         return true;
     // Said once: the steps after a lost connection fail without asking again.

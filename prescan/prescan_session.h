@@ -22,28 +22,13 @@ struct PrescanCall {
     uintptr_t socket = 0;  // the data source's connection to the sharing server; 0 = local
 };
 
-// The library's own request blocks, one per code, with the layouts the data source uses.
-struct PrescanBlocks {
-    InquiryBlock inquiry;
-    SetParametersBlock setParameters;
-    ReadShadingBlock readShading;
-    SendShadingBlock sendShading;
-    SendGammaBlock sendGamma;
-    StartScanBlock startScan;
-    StopBlock stop;
-    ShadingInfoBlock shadingInfo;
-    ReadDataBlock readData;
-    GetStatusBlock getStatus;
-    uint8_t remoteShadingReply[2];
-};
-
 struct PrescanSession {
     PrescanCall call;
     uint16_t language = 0;  // the caller's, 0 when it names no language of the table
     PortLibrary port;
     bool remote = false;
     RemoteConnection connection;  // lent by the data source, never closed here
-    PrescanBlocks blocks{};
+    RequestBlockSet blocks{};  // the library's own, with the layouts the data source uses
     uint16_t opticalResolution = 0;
     bool optionInstalled = false;
     bool remoteBroken = false;  // a failed exchange: no further request is sent

@@ -198,12 +198,15 @@ PreScanResult ScanIntoFile(PrescanSession& s, const PrescanGeometry& g) {
         return {};
     }
     const ReadOutcome read = ReadPrescanLines(s, out.buffers, bytesPerLine, delivered, image);
+    // After Escape the scanner is stopped and waited for; the rows read are kept whatever it
+    // answers.
+    bool readyAgain = true;
     if (read.cancelled) {
         StopScanner(s);
-        if (!Ready(s, kReadyPollMs)) return {};
+        readyAgain = Ready(s, kReadyPollMs);
     }
     if (!WriteRows(s, header, image, out)) return {};
-    if (read.failed || !Ready(s, kFinalPollMs)) return {};
+    if (!readyAgain || read.failed || !Ready(s, kFinalPollMs)) return {};
     return PreScanResult{image.pixels, image.lines, image.rowBytes, g.resolution, read.linesRead, 1};
 }
 

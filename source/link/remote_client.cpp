@@ -7,26 +7,6 @@
 
 RemoteLink TheRemote;
 
-namespace {
-
-// Every code's reply lands in the source's own block of that code; the caller's block takes
-// the reply of the code it asked for (the shading reply has no block of its own).
-ReplyBlocks SourceReplyBlocks(uint32_t functionCode, void* block) {
-    ReplyBlocks blocks;
-    blocks.byCode[ScanRequestInquiry] = &TheRequests.inquiry;
-    blocks.byCode[ScanRequestSetParameters] = &TheRequests.setParameters;
-    blocks.byCode[ScanRequestSendGamma] = &TheRequests.sendGamma;
-    blocks.byCode[ScanRequestStartScan] = &TheRequests.startScan;
-    blocks.byCode[ScanRequestStop] = &TheRequests.stop;
-    blocks.byCode[ScanRequestShadingInfo] = &TheRequests.shadingInfo;
-    blocks.byCode[ScanRequestReadData] = &TheRequests.readData;
-    blocks.byCode[ScanRequestGetStatus] = &TheRequests.getStatus;
-    if (functionCode <= ScanRequestRemoteShading) blocks.byCode[functionCode] = block;
-    return blocks;
-}
-
-}  // namespace
-
 bool RemoteStart() {
     if (TheRemote.winSockStarted) return true;
     if (plat::SocketStartup()) {
@@ -46,7 +26,7 @@ void RemoteStop() {
 bool RemoteExchange(uint32_t functionCode, void* block, uint8_t forceCalibration) {
     RemoteConnection& c = TheRemote.connection;
     if (RemoteSendRequest(c, functionCode, block, forceCalibration, ShowSocketErrorName) &&
-        RemoteReceiveReply(c, functionCode, SourceReplyBlocks(functionCode, block),
+        RemoteReceiveReply(c, functionCode, ReplyBlocksOf(TheRequests, functionCode, block),
                            ShowSocketErrorName))
         return true;
     ShowDisconnectMessage();

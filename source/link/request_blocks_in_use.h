@@ -6,18 +6,8 @@
 
 #include "common/request_blocks.h"
 
-struct SourceRequestBlocks {
-    InquiryBlock inquiry;
-    SetParametersBlock setParameters;
+struct SourceRequestBlocks : RequestBlockSet {
     uint8_t forceColourCalibration;  // travels after the set-up block on the remote path
-    ReadShadingBlock readShading;
-    SendShadingBlock sendShading;
-    SendGammaBlock sendGamma;
-    StartScanBlock startScan;
-    StopBlock stop;
-    ShadingInfoBlock shadingInfo;
-    ReadDataBlock readData;
-    GetStatusBlock getStatus;
 };
 
 extern SourceRequestBlocks TheRequests;

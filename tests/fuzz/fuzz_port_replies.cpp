@@ -13,13 +13,10 @@
 #include <vector>
 
 #include "tests/fuzz/app_calls.h"
-#include "tests/fuzz/hostile_portlib/reply_source.h"
+#include "tests/fuzz/hostile_portlib/reply_feed.h"
 #include "twain/negotiation.h"
 
 namespace {
-
-const uint8_t* gReplies = nullptr;
-size_t gRepliesLeft = 0;
 
 constexpr const char* kModels[] = {"600", "800", "1200", "606"};
 constexpr uint32_t kMemoryBuffers[] = {4096, 65536, 300, 1u << 20};
@@ -61,20 +58,12 @@ void SetFileTransfer(SourceHarness& h, bool bmp) {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) size_t KvHostileReplyBytes(uint8_t* out, size_t n) {
-    const size_t take = n < gRepliesLeft ? n : gRepliesLeft;
-    if (take) std::memcpy(out, gReplies, take);
-    if (n > take) std::memset(out + take, 0, n - take);
-    gReplies += take, gRepliesLeft -= take;
-    return take;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
     const uint8_t scanner = in.U8();
     const uint8_t transfer = in.U8();
     const size_t header = size - in.Remaining();
-    gReplies = data + header, gRepliesLeft = size - header;
+    FeedHostileReplies(data + header, size - header);
 
     SourceHarness& h = Harness();
     std::string ini = SimulatorIni(kModels[scanner & 3], scanner & 4, scanner & 8);
@@ -98,6 +87,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     h.End();
-    gReplies = nullptr, gRepliesLeft = 0;
+    EndHostileReplies();
     return 0;
 }

@@ -16,13 +16,10 @@
 #include "platform/host/host_control.h"
 #include "prescan/run_prescan.h"
 #include "tests/fuzz/fuzz_input.h"
-#include "tests/fuzz/hostile_portlib/reply_source.h"
+#include "tests/fuzz/hostile_portlib/reply_feed.h"
 #include "tests/fuzz/source_harness.h"
 
 namespace {
-
-const uint8_t* gReplies = nullptr;
-size_t gRepliesLeft = 0;
 
 constexpr const char* kModels[] = {"600", "800", "1200", "606"};
 constexpr uint32_t kKeptBytes = 2048;
@@ -59,19 +56,11 @@ struct GuardedStore {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) size_t KvHostileReplyBytes(uint8_t* out, size_t n) {
-    const size_t take = n < gRepliesLeft ? n : gRepliesLeft;
-    if (take) std::memcpy(out, gReplies, take);
-    if (n > take) std::memset(out + take, 0, n - take);
-    gReplies += take, gRepliesLeft -= take;
-    return take;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
     const uint8_t choice = in.U8();
     const size_t header = size - in.Remaining();
-    gReplies = data + header, gRepliesLeft = size - header;
+    FeedHostileReplies(data + header, size - header);
 
     SourceHarness& h = Harness();
     std::string ini = SimulatorIni(kModels[choice & 3], true, false);
@@ -87,6 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RunPrescan(call);
     if (!kept.GuardsIntact()) std::abort();
     h.End();
-    gReplies = nullptr, gRepliesLeft = 0;
+    EndHostileReplies();
     return 0;
 }

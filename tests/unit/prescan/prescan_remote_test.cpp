@@ -7,6 +7,7 @@
 
 #include "platform/host/host_control.h"
 #include "prescan/prescan_messages.h"
+#include "prescan/run_prescan.h"
 #include "tests/unit/prescan/prescan_fixture.h"
 #include "tests/unit/remote/server_thread.h"
 
@@ -18,18 +19,25 @@ plat::Socket ConnectToServer() {
     return s;
 }
 
+// The prescan over a connection to `server`, as the data source lends it; the socket stays
+// open for the test to look at.
+PreScanResult PrescanThrough(const ServerThread& server, PrescanCall call, plat::Socket& socket) {
+    socket = plat::kNoSocket;
+    EXPECT_TRUE(server.Listening()) << server.Error();
+    socket = ConnectToServer();
+    EXPECT_NE(socket, plat::kNoSocket);
+    call.socket = static_cast<uintptr_t>(socket);
+    return RunPrescan(call);
+}
+
 }  // namespace
 
 TEST_F(PrescanTest, ThroughTheServerGivesTheSameFile) {
     // The local port's scanner is held by the server; only the server's scanner scans.
     Simulate("SetupStatus", "0x8001");
     ServerThread server(TestServerOptions());
-    ASSERT_TRUE(server.Listening()) << server.Error();
-    const plat::Socket socket = ConnectToServer();
-    ASSERT_NE(socket, plat::kNoSocket);
-    PrescanCall call = Call();
-    call.socket = static_cast<uintptr_t>(socket);
-    const PreScanResult r = Prescan(call);
+    plat::Socket socket;
+    const PreScanResult r = PrescanThrough(server, Call(), socket);
     EXPECT_EQ(r.lines, 510u);
     EXPECT_TRUE(MessageTexts().empty());
     EXPECT_EQ(Bitmap().rows, Reference(30).data);
@@ -46,12 +54,8 @@ TEST_F(PrescanTest, LostConnectionIsToldOnceAndHandedBackShutDown) {
     ServerOptions options = TestServerOptions();
     options.faults.closeAtFrame = 5;  // during the shading
     ServerThread server(options);
-    ASSERT_TRUE(server.Listening()) << server.Error();
-    const plat::Socket socket = ConnectToServer();
-    ASSERT_NE(socket, plat::kNoSocket);
-    PrescanCall call = Call();
-    call.socket = static_cast<uintptr_t>(socket);
-    const PreScanResult r = Prescan(call);
+    plat::Socket socket;
+    const PreScanResult r = PrescanThrough(server, Call(), socket);
     EXPECT_EQ(r.fileWritten, 0u);
     EXPECT_FALSE(BitmapExists());
     const auto boxes = plat::host::MessageBoxes();

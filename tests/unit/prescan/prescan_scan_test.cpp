@@ -87,6 +87,24 @@ TEST_F(PrescanTest, EscapeAfterTheSecondBandWritesTheRowsRead) {
     EXPECT_TRUE(MessageTexts().empty());
 }
 
+TEST_F(PrescanTest, EscapeKeepsTheRowsWhenTheStoppedScannerComplains) {
+    Simulate("StopStatus", "0x8001");
+    PrescanCall call = Call();
+    call.highResolution = true;
+    const unsigned before = plat::host::PumpCount();
+    plat::host::SetPumpHook([before] { return plat::host::PumpCount() - before == 4; });
+    const PreScanResult r = Prescan(call);
+    plat::host::SetPumpHook(nullptr);
+    EXPECT_EQ(r.fileWritten, 0u);  // the scanner's complaint makes it a failure...
+    ASSERT_TRUE(BitmapExists());   // ...but the rows the user waited for are there
+    const DecodedImage bmp = Bitmap();
+    const ReferenceImage ref = Reference(60);
+    EXPECT_EQ(RowsOf(bmp, 0, 248),
+              std::vector<uint8_t>(ref.data.begin(), ref.data.begin() + 248 * ref.bytesPerLine));
+    ASSERT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0].rfind(" Please make sure :", 0), 0u);
+}
+
 TEST_F(PrescanTest, LoadedByPathLikeTheMainWindowDoes) {
     plat::LibHandle library = plat::LibraryLoad(KV_PRESCAN_LIBRARY);
     ASSERT_NE(library, nullptr);
