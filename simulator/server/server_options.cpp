@@ -21,34 +21,34 @@ bool Port(const std::string& text, uint16_t& port) {
 }
 
 // KIND@FRAME or KIND@FRAME=VALUE; `value` is left alone when none is given.
-bool FrameAndValue(const std::string& spec, uint32_t& frame, uint32_t* value) {
-    const size_t at = spec.find('@');
+bool FrameAndValue(const std::string& text, uint32_t& frame, uint32_t* value) {
+    const size_t at = text.find('@');
     if (at == std::string::npos) return false;
-    const size_t equals = spec.find('=', at);
-    if (!Number(spec.substr(at + 1, equals == std::string::npos ? std::string::npos : equals - at - 1),
+    const size_t equals = text.find('=', at);
+    if (!Number(text.substr(at + 1, equals == std::string::npos ? std::string::npos : equals - at - 1),
                 0xFFFFFFFFu, frame) || frame == 0)
         return false;
     if (equals == std::string::npos) return value == nullptr;
-    return value && Number(spec.substr(equals + 1), 3600, *value);
+    return value && Number(text.substr(equals + 1), 3600, *value);
 }
 
-bool ParseFault(const std::string& spec, ServerFaults& f) {
-    const std::string kind = spec.substr(0, spec.find_first_of("@="));
+bool ParseFault(const std::string& text, ServerFaults& f) {
+    const std::string kind = text.substr(0, text.find_first_of("@="));
     uint32_t value = 0;
-    if (kind == "close") return FrameAndValue(spec, f.closeAtFrame, nullptr);
-    if (kind == "reset") return FrameAndValue(spec, f.resetAtFrame, nullptr);
-    if (kind == "wrong-code") return FrameAndValue(spec, f.wrongCodeAtFrame, nullptr);
-    if (kind == "overlong") return FrameAndValue(spec, f.overlongAtFrame, nullptr);
-    if (kind == "stall") return FrameAndValue(spec, f.stallAtFrame, &f.stallSeconds);
+    if (kind == "close") return FrameAndValue(text, f.closeAtFrame, nullptr);
+    if (kind == "reset") return FrameAndValue(text, f.resetAtFrame, nullptr);
+    if (kind == "wrong-code") return FrameAndValue(text, f.wrongCodeAtFrame, nullptr);
+    if (kind == "overlong") return FrameAndValue(text, f.overlongAtFrame, nullptr);
+    if (kind == "stall") return FrameAndValue(text, f.stallAtFrame, &f.stallSeconds);
     if (kind == "code") {
-        if (!FrameAndValue(spec, f.badCodeAtFrame, &value)) return false;
+        if (!FrameAndValue(text, f.badCodeAtFrame, &value)) return false;
         if (value != 2 && value != 3 && value < 11) return false;
         if (value > 255) return false;
         f.badCode = static_cast<uint8_t>(value);
         return true;
     }
-    if (kind == "split" && spec.size() > 6 && spec[5] == '=')
-        return Number(spec.substr(6), 1u << 20, f.splitBytes) && f.splitBytes > 0;
+    if (kind == "split" && text.size() > 6 && text[5] == '=')
+        return Number(text.substr(6), 1u << 20, f.splitBytes) && f.splitBytes > 0;
     return false;
 }
 
@@ -126,7 +126,7 @@ const char* ServerUsage() {
            "  --log FILE              one line per datagram, connection and frame (- = stderr)\n"
            "  --clients N             end after serving N clients (default: never)\n"
            "  --window                (Windows) show a top-level window of class \"Relaynor\"\n"
-           "  --fault SPEC            on purpose, on every connection (frames count from 1):\n"
+           "  --fault FAULT           on purpose, on every connection (frames count from 1):\n"
            "                          close@N  reset@N  wrong-code@N  overlong@N  code@N=2|3|11..\n"
            "                          stall@N=SECONDS  split=BYTES\n";
 }
