@@ -31,7 +31,7 @@ uint64_t ModeBytes(uint64_t pixels, uint16_t scanMode) {
 
 }  // namespace
 
-uint32_t EffectiveResolution(const ScanSettings& s, uint16_t opticalResolution) {
+uint32_t ShownResolution(const ScanSettings& s, uint16_t opticalResolution) {
     if (s.DpiScale == 5) return opticalResolution == 600 ? 6000 : opticalResolution == 800 ? 8000 : 12000;
     return uint32_t(s.Scaling) * s.ScanRes / 100;
 }
@@ -39,7 +39,7 @@ uint32_t EffectiveResolution(const ScanSettings& s, uint16_t opticalResolution) 
 bool ComputeImageSize(const ScanSettings& s, const SizeContext& context, const PreviewRect& region,
                       const PreviewRect& client, ImageSize& out) {
     if (client.Empty()) return false;
-    out.resolution = EffectiveResolution(s, context.opticalResolution);
+    out.resolution = ShownResolution(s, context.opticalResolution);
     if (context.feeder) {
         out.widthInches = kFeederPageWidthInches;
         out.lengthInches = kFeederPageLengthInches;

@@ -35,9 +35,9 @@ struct ImageSize {
     std::string width, length, kilobytes;      // the texts of 1018, 1020 and 1026
 };
 
-// The effective resolution: "Scaling" x "ScanRes" / 100, or the model's ten-fold resolution
-// when "DpiScale" is 5.
-uint32_t EffectiveResolution(const ScanSettings& s, uint16_t opticalResolution);
+// The resolution the Main page counts the image at: "Scaling" x "ScanRes" / 100, or the
+// model's ten-fold resolution when "DpiScale" is 5 (the 606 model counts like the 1200).
+uint32_t ShownResolution(const ScanSettings& s, uint16_t opticalResolution);
 
 // False (nothing changes) when the client rectangle is empty.
 bool ComputeImageSize(const ScanSettings& s, const SizeContext& context, const PreviewRect& region,

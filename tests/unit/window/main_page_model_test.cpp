@@ -4,6 +4,8 @@
 #include "window/image_size.h"
 #include "window/resolution_menu.h"
 #include "window/scaling_choices.h"
+#include "window/scan_region.h"
+#include "window/tab_strip.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ TEST(ImageSize, BytesPerModeUnitsAndScaling) {
     EXPECT_EQ(SizeOf(s, oneByThree).length, "7.62");
     EXPECT_EQ(SizeOf(s, oneByThree).pixelWidth, 100u);
     s.DpiScale = 5;
-    EXPECT_EQ(EffectiveResolution(s, 800), 8000u);
+    EXPECT_EQ(ShownResolution(s, 800), 8000u);
 }
 
 TEST(ImageSize, FeederPageWhateverTheRegionAndNothingWithoutAPreview) {
@@ -127,4 +129,64 @@ TEST(ResolutionMenu, PerModelAndDestinationWithRecentValues) {
     EXPECT_EQ(items[16].value, 660);  // the newest last
     EXPECT_EQ(items.back().command, kMenuCustomCommand);
     EXPECT_TRUE(MenuItems(850, recent).empty());
+}
+
+TEST(ScanRegion, KeptOnTheBedAndCountedInScannerUnits) {
+    const PreviewRect client{0, 0, 351, 510};
+    // Drawn upwards and to the left, past the left edge: normalised and clamped.
+    PreviewRect r = RegionForScan({100, 300, -5, 200}, client);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 200);
+    EXPECT_EQ(r.right, 100);
+    EXPECT_EQ(r.bottom, 300);
+    // Dragged wholly below the bed: its last pixel row.
+    r = RegionForScan({10, 600, 40, 700}, client);
+    EXPECT_EQ(r.top, 508);
+    EXPECT_EQ(r.bottom, 509);
+    // Reaching past the bed: scanned down to its last row, not collapsed.
+    r = RegionForScan({10, 100, 40, 700}, client);
+    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(r.bottom, 509);
+
+    SizeContext c;
+    c.inchesPerPixelX = c.inchesPerPixelY = 1.0 / 30;
+    const ScanArea a = AreaForScan({30, 60, 90, 150}, client, c);  // 1 to 3 in across, 2 to 5 down
+    EXPECT_EQ(a.left, 1200);
+    EXPECT_EQ(a.right, 3600);
+    EXPECT_EQ(a.top, 2400);
+    EXPECT_EQ(a.bottom, 6000);
+    c.opticalResolution = 606;  // counts its window in 1200ths too
+    EXPECT_EQ(AreaForScan({30, 60, 90, 150}, client, c).right, 3600);
+    c.feeder = true;
+    c.opticalResolution = 600;
+    const ScanArea page = AreaForScan({30, 60, 90, 150}, client, c);
+    EXPECT_EQ(page.left, 188);  // 8 mm
+    EXPECT_EQ(page.right, 5102);
+    EXPECT_EQ(page.bottom, 6968);
+}
+
+TEST(ScanRegion, WidthLimitPerMode) {
+    ScanSettings s;
+    s.ScanRes = 1200;
+    const PreviewRect bedWidth{0, 0, 351, 10};  // 11.7 inches at 30 pixels an inch
+    EXPECT_FALSE(WidthWithinLimit(s, bedWidth, 1.0 / 30));  // 14040 colour pixels
+    s.ScanMode = kModeGray;
+    EXPECT_TRUE(WidthWithinLimit(s, bedWidth, 1.0 / 30));
+    s.ScanRes = 2400;
+    s.Scaling = 200;
+    EXPECT_FALSE(WidthWithinLimit(s, bedWidth, 1.0 / 30));
+}
+
+TEST(TabStrip, LabelsAndClosedTabs) {
+    EXPECT_EQ(TabLabel("Enhancements", 0), "Enhance..");
+    EXPECT_EQ(TabLabel("Filters", 0), "Filters");
+    EXPECT_EQ(TabLabel("\xB1\xD3\xB1\xD3\xB1\xD3\xB1\xD3", 7), "\xB1\xD3\xB1\xD3\xB1\xD3\xB1\xD3");
+    TabRules rules;
+    rules.outputMatching = true;
+    EXPECT_FALSE(TabSelectable(kTabEnhancements, rules));
+    EXPECT_TRUE(TabSelectable(kTabFilters, rules));
+    rules = TabRules{};
+    rules.colour36 = true;
+    EXPECT_FALSE(TabSelectable(kTabFilters, rules));
+    EXPECT_TRUE(TabSelectable(kTabAbout, rules));
 }
