@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "window/image_size.h"
+#include "window/language_choice.h"
 #include "window/resolution_menu.h"
 #include "window/scaling_choices.h"
 #include "window/scan_region.h"
@@ -189,4 +190,18 @@ TEST(TabStrip, LabelsAndClosedTabs) {
     rules.colour36 = true;
     EXPECT_FALSE(TabSelectable(kTabFilters, rules));
     EXPECT_TRUE(TabSelectable(kTabAbout, rules));
+}
+
+TEST(LanguageChoice, WhatEachEditionOffers) {
+    EXPECT_EQ(LanguageEntryStrings(EditionOf("None")).size(), 6u);
+    const Edition simple = EditionOf("Simple");
+    EXPECT_EQ(LanguageEntryStrings(simple), (std::vector<uint32_t>{165, 223}));
+    EXPECT_EQ(EntryForLanguage(simple, 7), 1);  // Simplified Chinese current: second entry
+    EXPECT_EQ(LanguageForEntry(simple, 0, 7), 0);
+    EXPECT_EQ(LanguageForEntry(EditionOf("Chinese"), 1, 0), 6);
+    EXPECT_EQ(LanguageForEntry(EditionOf("None"), 3, 0), 3);
+    EXPECT_EQ(EntryForLanguage(EditionOf("None"), 6), -1);
+    EXPECT_FALSE(GlobeOpensDialog(EditionOf("English")));
+    EXPECT_TRUE(LanguageEntryStrings(EditionOf("Klingon")).empty());
+    EXPECT_EQ(LanguageForEntry(EditionOf("Klingon"), 0, 4), 4);  // OK keeps the language
 }
