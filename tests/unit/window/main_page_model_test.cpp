@@ -3,6 +3,7 @@
 
 #include "window/image_size.h"
 #include "window/language_choice.h"
+#include "window/main_page_lists.h"
 #include "window/resolution_menu.h"
 #include "window/scaling_choices.h"
 #include "window/scan_region.h"
@@ -204,4 +205,39 @@ TEST(LanguageChoice, WhatEachEditionOffers) {
     EXPECT_FALSE(GlobeOpensDialog(EditionOf("English")));
     EXPECT_TRUE(LanguageEntryStrings(EditionOf("Klingon")).empty());
     EXPECT_EQ(LanguageForEntry(EditionOf("Klingon"), 0, 4), 4);  // OK keeps the language
+}
+
+TEST(MainPageLists, ChoicesAndTheControlsThatFollow) {
+    EXPECT_EQ(ScanSourceEntries(false).size(), 1u);
+    EXPECT_EQ(ScanSourceEntries(true).back().text, 164u);  // "Negative"
+    ScanSettings s;
+    ChooseScanMode(s, 4);  // CMYK
+    EXPECT_EQ(s.ScanMode, kModeColor);
+    EXPECT_EQ(s.ScanSubMode, kSubModeCmyk);
+    MainPageControls c = ControlsFor(s, false);
+    EXPECT_TRUE(c.outputMatchingEnabled);
+    EXPECT_FALSE(ControlsFor(s, true).outputMatchingEnabled);  // the colour-management program
+    s.FilterMode = 3;
+    ChooseScanMode(s, 5);  // 36-bit colour: 100 dpi, no filter, its own menu
+    EXPECT_EQ(s.ScanRes, 100);
+    EXPECT_EQ(s.FilterMode, 0);
+    c = ControlsFor(s, false);
+    EXPECT_EQ(c.resolutionMenu, 840);
+    EXPECT_FALSE(c.descreenEnabled);
+    EXPECT_FALSE(c.outputMatchingEnabled);
+    EXPECT_FALSE(c.scanEnabled);
+    EXPECT_EQ(EntryOfScanMode(kModeColor, kSubMode36Bit), 5);
+    ChooseDestination(s, kDestinationHalftone);  // screen rulings in lpi
+    EXPECT_EQ(s.ScanRes, 133);
+    c = ControlsFor(s, false);
+    EXPECT_EQ(c.resolutionMenu, 830);
+    EXPECT_EQ(c.resolutionUnitText, 359u);
+    EXPECT_TRUE(c.qualityFactorEnabled);
+    ChooseScanMode(s, 0);
+    ChooseDestination(s, 1023);
+    EXPECT_EQ(s.ScanRes, 600);
+    c = ControlsFor(s, false);
+    EXPECT_FALSE(c.descreenEnabled);  // line art
+    EXPECT_FALSE(c.qualityFactorEnabled);
+    EXPECT_EQ(c.resolutionMenu, 820);
 }
