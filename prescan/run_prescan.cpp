@@ -1,7 +1,6 @@
 #include "prescan/run_prescan.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "common/profile_text.h"
@@ -96,8 +95,7 @@ bool SetUpAndStart(PrescanSession& s, const PrescanGeometry& g) {
     if (!Request(s, ScanRequestSendGamma, &s.blocks.sendGamma, s.blocks.sendGamma.header))
         return false;
     s.blocks.startScan = StartScanBlock{};
-    const bool started =
-        PrescanRequest(s, ScanRequestStartScan, &s.blocks.startScan);
+    const bool started = PrescanRequest(s, ScanRequestStartScan, &s.blocks.startScan);
     warmUp.Close();
     if (!started) return false;
     if (s.blocks.startScan.header.status != 0) {
