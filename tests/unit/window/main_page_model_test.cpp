@@ -4,6 +4,7 @@
 #include "window/image_size.h"
 #include "window/language_choice.h"
 #include "window/main_page_lists.h"
+#include "window/progress_display.h"
 #include "window/resolution_menu.h"
 #include "window/scaling_choices.h"
 #include "window/scan_region.h"
@@ -240,4 +241,26 @@ TEST(MainPageLists, ChoicesAndTheControlsThatFollow) {
     EXPECT_FALSE(c.descreenEnabled);  // line art
     EXPECT_FALSE(c.qualityFactorEnabled);
     EXPECT_EQ(c.resolutionMenu, 820);
+}
+
+TEST(ProgressDisplay, FillsInStepsAndGoesAtTheEnd) {
+    ProgressDisplay d;
+    ProgressStep s = AdvanceProgress(d, 0, 510, false);
+    EXPECT_TRUE(s.clearBar);
+    EXPECT_EQ(s.percentText, "  0 %");
+    EXPECT_FALSE(AdvanceProgress(d, 20, 510, false).draw);  // 3 %: not yet
+    s = AdvanceProgress(d, 124, 510, false);                // 24 %
+    EXPECT_EQ(s.invertFrom, 0u);
+    EXPECT_EQ(s.invertTo, 24u);
+    EXPECT_EQ(s.percentText, " 24 %");
+    s = AdvanceProgress(d, 248, 510, false);  // 48 %: the bar goes on from 24
+    EXPECT_EQ(s.invertFrom, 24u);
+    EXPECT_FALSE(s.destroy);
+    s = AdvanceProgress(d, 600, 510, false);  // past the total: 100 %
+    EXPECT_EQ(s.percentText, "100 %");
+    EXPECT_TRUE(s.destroy);
+    EXPECT_FALSE(AdvanceProgress(d, 10, 0, false).draw);
+    EXPECT_FALSE(AdvanceProgress(d, 0, 510, true).draw);  // the feeder's pages show nothing
+    EXPECT_EQ(MostCustomScaling(300), 600u);
+    EXPECT_EQ(MostCustomScaling(1200), 200u);
 }
