@@ -1,6 +1,7 @@
 // The Main page's models: what the user reads for a region and which choices are offered.
 #include <gtest/gtest.h>
 
+#include "window/custom_resolution.h"
 #include "window/image_size.h"
 #include "window/language_choice.h"
 #include "window/main_page_lists.h"
@@ -263,4 +264,24 @@ TEST(ProgressDisplay, FillsInStepsAndGoesAtTheEnd) {
     EXPECT_FALSE(AdvanceProgress(d, 0, 510, true).draw);  // the feeder's pages show nothing
     EXPECT_EQ(MostCustomScaling(300), 600u);
     EXPECT_EQ(MostCustomScaling(1200), 200u);
+}
+
+TEST(CustomResolution, StepsRangeAndRounding) {
+    const ResolutionRange plain = CustomResolutionRange(800, false);
+    EXPECT_EQ(plain.most, 800u);
+    EXPECT_EQ(CustomResolutionRange(1200, true).most, 2400u);
+    EXPECT_EQ(CustomResolutionSteps(800, 500).line, 40u);
+    EXPECT_EQ(CustomResolutionSteps(1200, 1500).page, 240u);
+    EXPECT_EQ(CustomResolutionSteps(606, 9999).line, 6u);
+    EXPECT_EQ(CustomResolutionSteps(600, 50).line, 0u);  // outside every range
+    // A line on from 410 on the 800 dpi model: 450, rounded down to a multiple of 40.
+    EXPECT_EQ(MoveCustomResolution(800, plain, 410, SliderAction::LineMore), 440u);
+    EXPECT_EQ(MoveCustomResolution(800, plain, 790, SliderAction::PageMore), 800u);  // kept in range
+    EXPECT_EQ(MoveCustomResolution(800, plain, 100, SliderAction::PageLess), 72u);
+    EXPECT_EQ(MoveCustomResolution(800, plain, 300, SliderAction::Thumb, 333), 332u);
+    EXPECT_EQ(MoveCustomResolution(800, plain, 300, SliderAction::Most), 800u);
+    EXPECT_EQ(TypedCustomResolution(plain, 9000), 800u);
+    EXPECT_EQ(TypedCustomResolution(plain, -5), 72u);
+    EXPECT_FALSE(ScanAllowedAt(700, true));
+    EXPECT_TRUE(ScanAllowedAt(700, false));
 }
