@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "window/custom_resolution.h"
+#include "window/help_contexts.h"
 #include "window/image_size.h"
 #include "window/language_choice.h"
 #include "window/main_page_lists.h"
@@ -263,6 +264,7 @@ TEST(ProgressDisplay, FillsInStepsAndGoesAtTheEnd) {
     EXPECT_FALSE(AdvanceProgress(d, 10, 0, false).draw);
     EXPECT_FALSE(AdvanceProgress(d, 0, 510, true).draw);  // the feeder's pages show nothing
     EXPECT_EQ(MostCustomScaling(300), 600u);
+    EXPECT_EQ(MostCustomScaling(600), 400u);
     EXPECT_EQ(MostCustomScaling(1200), 200u);
 }
 
@@ -276,6 +278,7 @@ TEST(CustomResolution, StepsRangeAndRounding) {
     EXPECT_EQ(CustomResolutionSteps(600, 50).line, 0u);  // outside every range
     // A line on from 410 on the 800 dpi model: 450, rounded down to a multiple of 40.
     EXPECT_EQ(MoveCustomResolution(800, plain, 410, SliderAction::LineMore), 440u);
+    EXPECT_EQ(MoveCustomResolution(800, plain, 500, SliderAction::PageMore), 560u);  // 580 rounded
     EXPECT_EQ(MoveCustomResolution(800, plain, 790, SliderAction::PageMore), 800u);  // kept in range
     EXPECT_EQ(MoveCustomResolution(800, plain, 100, SliderAction::PageLess), 72u);
     EXPECT_EQ(MoveCustomResolution(800, plain, 300, SliderAction::Thumb, 333), 332u);
@@ -284,4 +287,13 @@ TEST(CustomResolution, StepsRangeAndRounding) {
     EXPECT_EQ(TypedCustomResolution(plain, -5), 72u);
     EXPECT_FALSE(ScanAllowedAt(700, true));
     EXPECT_TRUE(ScanAllowedAt(700, false));
+}
+
+TEST(QuickHelp, ContextsAndFiles) {
+    EXPECT_EQ(HelpContext(HelpWindow::MainPage, 1023), 12u);
+    EXPECT_EQ(HelpContext(HelpWindow::MainWindow, 1003), 46u);
+    EXPECT_EQ(HelpContext(HelpWindow::FiltersPage, 6012), 38u);
+    EXPECT_EQ(HelpContext(HelpWindow::MainPage, 1001), 0u);  // no help there
+    EXPECT_EQ(HelpFilePath("C:\\WINDOWS", 1), "C:\\WINDOWS\\TWAIN_32\\KVTC_A3\\CSHLP_D.HLP");
+    EXPECT_EQ(HelpFilePath("C:\\WINDOWS", 6), "C:\\WINDOWS\\TWAIN_32\\KVTC_A3\\CSHLP_U.HLP");
 }
