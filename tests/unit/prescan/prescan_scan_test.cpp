@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/host/host_control.h"
+#include "window/prescan_binding.h"
 #include "tests/unit/prescan/prescan_fixture.h"
 
 namespace {
@@ -105,16 +106,18 @@ TEST_F(PrescanTest, EscapeKeepsTheRowsWhenTheStoppedScannerComplains) {
     EXPECT_EQ(MessageTexts()[0].rfind(" Please make sure :", 0), 0u);
 }
 
-TEST_F(PrescanTest, LoadedByPathLikeTheMainWindowDoes) {
-    plat::LibHandle library = plat::LibraryLoad(KV_PRESCAN_LIBRARY);
-    ASSERT_NE(library, nullptr);
-    auto entry = reinterpret_cast<PreScanImageProc>(plat::LibrarySymbol(library, kPreScanImageName));
-    ASSERT_NE(entry, nullptr);
-    const PreScanResult r =
-        entry(nullptr, nullptr, 0, nullptr, nullptr, 0, 0, 0, 0, 0.0f, &store, nullptr, 0);
-    plat::LibraryFree(library);
+TEST_F(PrescanTest, TheMainWindowsBindingLoadsCallsAndFreesTheLibrary) {
+    PrescanArguments args;
+    args.store = &store;
+    PreScanResult r{};
+    // Not installed: told to the caller, which sets the condition code without a message.
+    EXPECT_EQ(CallPrescanLibrary(windowsDir.string(), args, r), PrescanCallOutcome::LibraryMissing);
+    EXPECT_FALSE(BitmapExists());
+    std::filesystem::copy_file(KV_PRESCAN_LIBRARY, windowsDir / "TWAIN_32" / "KVTC_A3" / "PRESCAN.DLL");
+    ASSERT_EQ(CallPrescanLibrary(windowsDir.string(), args, r), PrescanCallOutcome::Called);
     EXPECT_EQ(r.lines, 510u);
     EXPECT_EQ(Bitmap().rows, Reference(30).data);
+    EXPECT_TRUE(MessageTexts().empty());
 }
 
 struct PrescanFault {
