@@ -27,8 +27,8 @@ def _create(path, log):
     if os.path.exists(path):
         shutil.rmtree(path)
     env = winecmd.wine_env(path)
-    steps = [[winecmd.WINE64, "wineboot", "-i"]]
-    steps += [[winecmd.WINE64] + s for s in CRASH_AND_WINDOW_SETTINGS]
+    steps = [winecmd.WINE64_LAUNCH + ["wineboot", "-i"]]
+    steps += [winecmd.WINE64_LAUNCH + s for s in CRASH_AND_WINDOW_SETTINGS]
     for step in steps:
         done = winecmd.run_limited(step, env, 180)
         log.write("$ %s\n%s%s" % (" ".join(step), done.stdout, done.stderr))

@@ -165,12 +165,12 @@ class TestPrefix:
         """Runs a Windows program (Linux path of the .exe, then its arguments)."""
         if success_line is None and success_prefix is None:
             raise ValueError("a Wine run must name the line that proves success")
-        full = [winecmd.WINE64] + list(argv)
+        full = winecmd.WINE64_LAUNCH + list(argv)
         start = time.monotonic()
         done = winecmd.run_limited(full, self.env(), seconds, cwd=self.root)
         return RunResult(full, done, time.monotonic() - start, success_line, success_prefix)
 
     def start(self, argv, seconds):
         """Starts a Windows program in the background, under timeout(1)."""
-        full = ["timeout", "-k", "5", str(seconds), winecmd.WINE64] + list(argv)
+        full = ["timeout", "-k", "5", str(seconds)] + winecmd.WINE64_LAUNCH + list(argv)
         return Background(full, self.env(), self.root)

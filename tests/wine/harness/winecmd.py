@@ -4,6 +4,12 @@ import subprocess
 import tempfile
 
 WINE64 = "/usr/lib/wine/wine64"
+# How a program is started: Wine maps its shared user data at a fixed address as a process
+# starts; with the address space randomized, now and then something else already lies there
+# and the process ends before the program runs ("failed to map the shared user data:
+# c0000018", exit 1). Without randomization (for that process only) the layout is the same
+# every time.
+WINE64_LAUNCH = ["setarch", "x86_64", "-R", WINE64]
 WINESERVER = "/usr/lib/wine/wineserver"
 
 # fixme-all keeps real errors visible: with -all a missing DLL exits silently (code 53).
@@ -57,8 +63,8 @@ def start_session(prefix, env, log_path):
     subprocess.run(["timeout", "20", WINESERVER, "-p"], env=env, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
     with open(log_path, "ab") as log:
-        subprocess.run(["timeout", "-k", "5", "120", WINE64, "cmd.exe", "/c", "exit"], env=env,
-                       stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=150)
+        subprocess.run(["timeout", "-k", "5", "120"] + WINE64_LAUNCH + ["cmd.exe", "/c", "exit"],
+                       env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log, timeout=150)
 
 
 def end_server(prefix):
