@@ -25,6 +25,10 @@ struct UiHooks {
     // The scanning window: created (nullptr when it cannot be) or shown again.
     void* (*CreateScanningWindow)() = nullptr;
     void (*ShowScanningWindow)() = nullptr;
+    // MSG_DISABLEDS hides it; the source's closing destroys it (the window clears
+    // ScanningWindow itself when it goes).
+    void (*HideScanningWindow)() = nullptr;
+    void (*DestroyScanningWindow)() = nullptr;
 };
 
 extern UiHooks TheUi;

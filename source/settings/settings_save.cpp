@@ -42,6 +42,10 @@ void SaveLanguage(int languageIndex, bool narrowBed) {
 
 }  // namespace
 
+void SaveCustomResolutions(const ScanSettings& s, const char* section) {
+    WriteList(section, "CustomRes", std::vector<int32_t>(s.CustomRes, s.CustomRes + 5));
+}
+
 void SaveScanSettings(const ScanSettings& s, const SaveContext& context) {
     const char* section = context.section;
     WriteProfileDecimal(section, "ScanMode", s.ScanMode + (s.ScanMode == kModeColor ? s.ScanSubMode : 0));

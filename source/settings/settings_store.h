@@ -29,6 +29,8 @@ struct SaveContext {
     bool narrowBed;
 };
 void SaveScanSettings(const ScanSettings& settings, const SaveContext& context);
+// The five recent custom resolutions alone ("CustomRes"), as the window leaves them.
+void SaveCustomResolutions(const ScanSettings& settings, const char* section);
 
 // The profile section that holds the settings of a scanner with this optical resolution,
 // or nullptr when the resolution is not one of ours.

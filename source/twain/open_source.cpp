@@ -1,5 +1,7 @@
 #include "twain/open_source.h"
 
+#include "session/ui_hooks.h"
+
 #include <cstring>
 
 #include "engine/level_correction.h"
@@ -90,7 +92,9 @@ void CloseSource(TW_MEMREF) {
     FreeTransferScaling();
     TheCall.SourceConditionCode = TWCC_SUCCESS;
     TheSource.AppIdentity.Id = 0;
-    // The scanning window and its work block are released here once they exist.
+    if (TheSource.ScanningWindow && TheUi.DestroyScanningWindow) TheUi.DestroyScanningWindow();
+    TheSource.ScanningWindow = nullptr;
+    TheSource.ScanWindowProcedure = nullptr;
     FreeLevelCorrectionTables();
     ReleaseScanner();
     TheSource.SourceState = 300;

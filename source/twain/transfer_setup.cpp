@@ -1,5 +1,7 @@
 #include "twain/transfer_setup.h"
 
+#include "session/ui_hooks.h"
+
 #include <cstring>
 
 #include "engine/transfer_end.h"
@@ -87,8 +89,8 @@ void DisableSource(TW_MEMREF data) {
     // Disabled with an image pending or half delivered: nothing will take the rest of it.
     if (TheSource.SourceState == 600) AbandonUntakenScan();
     else AbandonTransfer();
-    if (!ui->ShowUI && TheSource.ScanningWindow) {
-        // The scanning window joins here: it is hidden, not destroyed.
-    }
+    // The scanning window is hidden, not destroyed: a later enable shows it again.
+    if (!ui->ShowUI && TheSource.ScanningWindow && TheUi.HideScanningWindow)
+        TheUi.HideScanningWindow();
     TheSource.SourceState = 400;
 }

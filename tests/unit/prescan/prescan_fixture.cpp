@@ -11,7 +11,6 @@ std::vector<std::string> PrescanTest::uiEvents;
 
 namespace {
 
-constexpr uint16_t kSimulatorCalibration = 30624;  // the simulator's default for every channel
 constexpr uint32_t kKeptBytes = 4096;
 
 void RecordWarmUp(plat::WindowHandle, int id, uint16_t language) {

@@ -12,6 +12,9 @@
 #include "tests/unit/acquisition/image_readers.h"
 #include "tests/unit/twain/source_fixture.h"
 
+// The simulator's default calibration value of every channel.
+constexpr uint16_t kSimulatorCalibration = 30624;
+
 class PrescanTest : public SourceTest {
 public:
     static std::vector<std::string> uiEvents;  // "warm-up 300 0", "cursor wait", ...

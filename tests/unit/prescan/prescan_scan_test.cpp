@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "platform/host/host_control.h"
+#include "engine/level_correction.h"
 #include "window/prescan_binding.h"
+#include "window/prescan_store.h"
 #include "tests/unit/prescan/prescan_fixture.h"
 
 namespace {
@@ -206,4 +208,27 @@ TEST_F(PrescanTest, FileProblemsAreToldAndLeaveNoFile) {
     EXPECT_FALSE(BitmapExists());
     EXPECT_EQ(plat::host::LiveBlocks(), 0u);
     EXPECT_EQ(texts, (std::vector<std::string>{"Disk space not enough.", "WRITE disk file error."}));
+}
+
+// The window's own store: the level-correction curves built at enable are lent for the call,
+// the first prescan of a window measures, and the green coefficients stay for the next one.
+TEST_F(PrescanTest, TheWindowsStoreLendsTheEnableCurvesAndKeepsWhatTheScannerMeasured) {
+    const uint16_t calibration[4] = {kSimulatorCalibration, kSimulatorCalibration,
+                                     kSimulatorCalibration, kSimulatorCalibration};
+    ASSERT_TRUE(BuildLevelCorrectionTables(calibration));
+    std::filesystem::copy_file(KV_PRESCAN_LIBRARY, windowsDir / "TWAIN_32" / "KVTC_A3" / "PRESCAN.DLL");
+    PrescanStore windowStore;
+    windowStore.ForceCalibration();
+    PrescanArguments args;
+    args.store = windowStore.Lend();
+    ASSERT_NE(args.store->conversion[1], nullptr);
+    EXPECT_EQ(args.store->conversion[1][4095], LevelCorrectionEntry(kSimulatorCalibration, 4095));
+    PreScanResult r{};
+    ASSERT_EQ(CallPrescanLibrary(windowsDir.string(), args, r), PrescanCallOutcome::Called);
+    windowStore.Release();
+    EXPECT_EQ(windowStore.View().conversion[0], nullptr);
+    EXPECT_EQ(windowStore.View().forceCalibration, 0);
+    EXPECT_EQ(windowStore.View().keptSamples, 351);
+    EXPECT_EQ(Bitmap().rows, Reference(30).data);
+    FreeLevelCorrectionTables();
 }
