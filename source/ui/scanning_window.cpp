@@ -9,6 +9,7 @@
 #include "ui/about_page_view.h"
 #include "ui/main_page_view.h"
 #include "ui/tab_strip_view.h"
+#include "ui/tool_tips.h"
 #include "ui/window_commands.h"
 #include "ui/window_texts.h"
 #include "window/main_window_model.h"
@@ -120,6 +121,7 @@ void InitialiseWindow(HWND main) {
 }
 
 void ReleaseWindowResources() {
+    DestroyToolTip();
     for (HWND& page : TheWindow.pages) {
         if (page) DestroyWindow(page);
         page = nullptr;
@@ -170,6 +172,9 @@ INT_PTR CALLBACK ScanningWindowProcedure(HWND main, UINT message, WPARAM wParam,
     case WM_RBUTTONDOWN:
         if (TheWindow.helpMode) HelpClick(lParam);
         return TRUE;
+    case WM_TIMER:
+        if (wParam == kToolTipTimer) ToolTipTick();
+        return TRUE;
     case WM_CLOSE: SendMessageA(main, WM_COMMAND, IDC_CLOSE, 0); return TRUE;
     case WM_DESTROY: ReleaseWindowResources(); return TRUE;
     default: return FALSE;
@@ -209,6 +214,7 @@ void HideScanningWindow() {
 bool FilterScanningWindowMessage(void* message) {
     if (!TheWindow.main) return false;
     MSG* msg = static_cast<MSG*>(message);
+    TrackToolTip(*msg);
     // The dialog's own messages and those of its pages (children) are the window's.
     return IsDialogMessageA(TheWindow.main, msg) != FALSE;
 }

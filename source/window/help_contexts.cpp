@@ -27,7 +27,24 @@ constexpr ContextRow kContexts[] = {
     {HelpWindow::FiltersPage, 6013, 37}, {HelpWindow::FiltersPage, 6012, 38},
 };
 
+constexpr ContextRow kTips[] = {
+    {HelpWindow::MainPage, 1015, 361},   // "Calibrator"
+    {HelpWindow::MainPage, 1028, 362},   // "Language"
+    {HelpWindow::MainPage, 1030, 845},   // "Green Saver"
+    {HelpWindow::TonePage, 5010, 344},   // "Histogram"
+    {HelpWindow::TonePage, 5005, 340},   // "Channel"
+    {HelpWindow::TonePage, 5009, 343},   // "Auto"
+    {HelpWindow::TonePage, 5022, 363},   // "Next Page"
+    {HelpWindow::ColourPage, 5124, 364}, // "Previous Page"
+};
+
 }  // namespace
+
+uint32_t ToolTipText(HelpWindow window, uint16_t control) {
+    for (const ContextRow& row : kTips)
+        if (row.window == window && row.control == control) return row.context;
+    return 0;
+}
 
 uint32_t HelpContext(HelpWindow window, uint16_t control) {
     for (const ContextRow& row : kContexts)

@@ -10,6 +10,7 @@ import os
 
 from acquire_cases import MODES, expect_reference_pixels, probe, reference
 from harness.cases import expect, main
+from harness.msgcapture import MessageWatch
 from window_session import language_strings, window_rect, window_session
 
 MAIN_BUTTONS = {"1002": 306, "1001": 307, "1005": 302, "1006": 309, "1007": 310, "1008": 352,
@@ -141,6 +142,27 @@ def case_escape_stops_a_long_scan(context):
         expect(not os.path.exists(session.out), "a cancelled scan wrote an image")
 
 
+def case_missing_table_and_calibrator_are_told(context):
+    """Output Matching without the reflective colour table tells the user to run the
+    calibrator and stays unticked; a calibrator that cannot be started is reported."""
+    win_ini = "[tintara]\npath=C:\\nowhere\\calibrator.exe\n"
+    with window_session(context, win_ini) as (session, log):
+        os.remove(os.path.join(session.prefix.windows_dir, "TWAIN_32", "COLOR", "corvA3.tab"))
+        session.start()
+        with MessageWatch(session.prefix, context.program("msgwatch")) as watch:
+            session.drive("find 60", "click page:1014", "sleep 1500", "mouse page:1015",
+                          "sleep 1500")
+        seen = session.drive("checked page:1014", "enabled page:1015")
+        session.drive("click main:1003")
+        session.finish()
+        english = language_strings(0)
+        texts = [(box.caption, box.text) for box in watch.boxes]
+        expect(texts == [(english[406], english[510]), (english[636], english[634])],
+               "expected the missing-table and missing-calibrator messages, saw %r" % texts)
+        expect(seen.get("page:1015 enabled") == "1", "the calibrator icon is not offered")
+        expect(seen.get("page:1014 checked") == "0", "Output Matching stayed ticked without a table")
+
+
 CASES = {
     "texts_and_prescan": case_window_texts_and_prescan,
     "scan_native": scan_case("native", "scan.bmp", "BMP"),
@@ -150,6 +172,7 @@ CASES = {
     "german": case_german_from_the_language_dialog,
     "gray_mode": case_gray_mode_changes_size_and_image,
     "escape_stops_scan": case_escape_stops_a_long_scan,
+    "missing_table_and_calibrator": case_missing_table_and_calibrator_are_told,
 }
 
 if __name__ == "__main__":

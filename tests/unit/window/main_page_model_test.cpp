@@ -297,3 +297,11 @@ TEST(QuickHelp, ContextsAndFiles) {
     EXPECT_EQ(HelpFilePath("C:\\WINDOWS", 1), "C:\\WINDOWS\\TWAIN_32\\KVTC_A3\\CSHLP_D.HLP");
     EXPECT_EQ(HelpFilePath("C:\\WINDOWS", 6), "C:\\WINDOWS\\TWAIN_32\\KVTC_A3\\CSHLP_U.HLP");
 }
+
+TEST(ToolTips, TextsAndLife) {
+    EXPECT_EQ(ToolTipText(HelpWindow::MainPage, 1028), 362u);
+    EXPECT_EQ(ToolTipText(HelpWindow::ColourPage, 5124), 364u);
+    EXPECT_EQ(ToolTipText(HelpWindow::MainPage, 1002), 0u);
+    EXPECT_FALSE(ToolTipExpired(1000, 3999));
+    EXPECT_TRUE(ToolTipExpired(1000, 4000));
+}

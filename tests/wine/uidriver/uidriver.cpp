@@ -8,6 +8,7 @@
 //   gone TITLE SECONDS       wait until no window has that title
 //   text PATH                a control's text (PATH as in window_finder.h)
 //   enabled PATH             1 or 0
+//   checked PATH             a check box's state: 1 or 0
 //   wait-enabled PATH SECONDS    wait until the control is enabled
 //   rect PATH|TITLE          screen rectangle of a control or a titled window
 //   click PATH               press a button (BM_CLICK, through the application's queue)
@@ -16,10 +17,12 @@
 //   count PATH               entries of a drop-down list
 //   tab N                    click tab N of the tab strip with the mouse
 //   mouse PATH               click the middle of a control with the mouse
+//   hover PATH               move the mouse onto the middle of a control
 //   key NAME                 press ESCAPE, RETURN, DOWN or UP
 //   escape TITLE             post an Escape key to the titled window's thread
 //   sleep MS
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -147,6 +150,10 @@ void Run(const std::vector<std::string>& w) {
     } else if (verb == "enabled") {
         Need(w, 2);
         std::printf("%s enabled=%d\n", w[1].c_str(), IsWindowEnabled(Control(w[1])) ? 1 : 0);
+    } else if (verb == "checked") {
+        Need(w, 2);
+        const LRESULT state = SendMessageA(Control(w[1]), BM_GETCHECK, 0, 0);
+        std::printf("%s checked=%d\n", w[1].c_str(), state == BST_CHECKED ? 1 : 0);
     } else if (verb == "wait-enabled") {
         Need(w, 3);
         HWND control = Control(w[1]);
@@ -181,6 +188,17 @@ void Run(const std::vector<std::string>& w) {
         GetWindowRect(Control(w[1]), &r);
         ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         std::printf("mouse clicked %s\n", w[1].c_str());
+    } else if (verb == "hover") {
+        Need(w, 2);
+        RECT r;
+        GetWindowRect(Control(w[1]), &r);
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        in.mi.dx = ((r.left + r.right) / 2) * 65536 / GetSystemMetrics(SM_CXSCREEN);
+        in.mi.dy = ((r.top + r.bottom) / 2) * 65536 / GetSystemMetrics(SM_CYSCREEN);
+        SendInput(1, &in, sizeof(INPUT));
+        std::printf("mouse over %s\n", w[1].c_str());
     } else if (verb == "key") {
         Need(w, 2);
         PressKey(KeyNamed(w[1]));
@@ -202,14 +220,28 @@ void Run(const std::vector<std::string>& w) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::vector<std::string> words = Words(argv[i]);
+// The steps as UTF-8, like the texts read from the windows: titles of every language compare.
+std::vector<std::string> Steps() {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> steps;
+    for (int i = 1; wide && i < count; ++i) {
+        char utf8[2048] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, utf8, sizeof utf8, nullptr, nullptr);
+        steps.push_back(utf8);
+    }
+    LocalFree(wide);
+    return steps;
+}
+
+int main() {
+    for (const std::string& step : Steps()) {
+        const std::vector<std::string> words = Words(step);
         if (words.empty()) continue;
         try {
             Run(words);
         } catch (const Failure& f) {
-            std::printf("UIDRIVER FAILED: %s (step: %s)\n", f.why.c_str(), argv[i]);
+            std::printf("UIDRIVER FAILED: %s (step: %s)\n", f.why.c_str(), step.c_str());
             return 1;
         }
     }

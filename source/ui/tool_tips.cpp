@@ -1,0 +1,109 @@
+#include "ui/tool_tips.h"
+
+#include <string>
+
+#include "platform/win32/win32_module.h"
+#include "session/interface_language.h"
+#include "ui/scanning_window.h"
+#include "window/help_contexts.h"
+
+namespace {
+
+constexpr COLORREF kPaleYellow = 0x80FFFF;
+const char* const kClass = "Tooltips Class";
+
+struct TipState {
+    HWND window = nullptr;
+    HWND anchor = nullptr;
+    ULONGLONG shownAt = 0;
+    std::string text;
+};
+TipState g_tip;
+
+LRESULT CALLBACK TipProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT r;
+        GetClientRect(window, &r);
+        HBRUSH fill = CreateSolidBrush(kPaleYellow);
+        FillRect(dc, &r, fill);
+        DeleteObject(fill);
+        HGDIOBJ old = SelectObject(dc, TheWindow.font ? TheWindow.font : GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextA(dc, g_tip.text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    if (message == WM_MOUSEMOVE) {
+        DestroyToolTip();  // the mouse came onto the tip
+        return 0;
+    }
+    if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterTipClass() {
+    static bool registered = false;
+    if (registered) return true;
+    WNDCLASSA wc{};
+    wc.style = CS_SAVEBITS;
+    wc.lpfnWndProc = TipProcedure;
+    wc.hInstance = plat::win32::ModuleInstance();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClass;
+    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registered;
+}
+
+HelpWindow WindowOf(HWND parent) {
+    if (parent == TheWindow.pages[kPageMain]) return HelpWindow::MainPage;
+    if (parent == TheWindow.pages[kPageTone]) return HelpWindow::TonePage;
+    if (parent == TheWindow.pages[kPageColour]) return HelpWindow::ColourPage;
+    if (parent == TheWindow.main) return HelpWindow::MainWindow;
+    return HelpWindow::Other;
+}
+
+void Show(HWND anchor, uint32_t textId) {
+    if (!RegisterTipClass()) return;
+    g_tip.text = LanguageString(textId);
+    HDC dc = GetDC(anchor);
+    HGDIOBJ old = SelectObject(dc, TheWindow.font ? TheWindow.font : GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, g_tip.text.c_str(), static_cast<int>(g_tip.text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(anchor, dc);
+    RECT r;
+    GetWindowRect(anchor, &r);
+    g_tip.window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClass, "", WS_POPUP | WS_BORDER,
+                                   r.left + 5, r.bottom, size.cx + 8, size.cy + 4, TheWindow.main,
+                                   nullptr, plat::win32::ModuleInstance(), nullptr);
+    if (!g_tip.window) return;
+    g_tip.anchor = anchor;
+    g_tip.shownAt = GetTickCount64();
+    ShowWindow(g_tip.window, SW_SHOWNOACTIVATE);
+    SetTimer(TheWindow.main, kToolTipTimer, kToolTipTickMs, nullptr);
+}
+
+}  // namespace
+
+void TrackToolTip(const MSG& message) {
+    if (message.message != WM_MOUSEMOVE || message.hwnd == g_tip.window) return;
+    if (message.hwnd == g_tip.anchor) return;
+    DestroyToolTip();
+    if (TheWindow.helpMode || !TheWindow.main) return;
+    const uint32_t text = ToolTipText(WindowOf(GetParent(message.hwnd)),
+                                      static_cast<uint16_t>(GetDlgCtrlID(message.hwnd)));
+    if (text) Show(message.hwnd, text);
+}
+
+void ToolTipTick() {
+    if (g_tip.window && ToolTipExpired(g_tip.shownAt, GetTickCount64())) DestroyToolTip();
+}
+
+void DestroyToolTip() {
+    if (g_tip.window) DestroyWindow(g_tip.window);
+    if (TheWindow.main) KillTimer(TheWindow.main, kToolTipTimer);
+    g_tip = TipState{};
+}

@@ -1,0 +1,96 @@
+#!/usr/bin/env python3
+"""Screenshots of every window, page and dialog of the data source's user interface, in
+English and German, written to <out>/: the scanning window's four tabs, the resolution menu,
+the custom resolution and custom scaling dialogs, the language dialog, and the progress window
+of a running scan. Run by scripts/screens; needs the x86_64 tree built."""
+import argparse
+import os
+import re
+import sys
+
+from harness.cases import CaseFailed, Context
+from window_session import language_strings, window_rect, window_session
+
+LANGUAGES = {0: ("en", "English"), 1: ("de", "Deutsch")}
+
+
+def grown(rect, right=0, bottom=0):
+    left, top, r, b = (int(v) for v in rect.split(","))
+    return "%d,%d,%d,%d" % (left, top, r + right, b + bottom)
+
+
+def rect_of(seen, key):
+    match = re.search(r"([-0-9]+,[-0-9]+,[-0-9]+,[-0-9]+)", seen.get(key, ""))
+    if not match:
+        raise CaseFailed("no rectangle for %s in %r" % (key, seen))
+    return match.group(1)
+
+
+def shoot_language(context, out, index):
+    code, profile_value = LANGUAGES[index]
+    strings = language_strings(index)
+    names = []
+
+    def shot(session, name, rect):
+        path = os.path.join(out, "%s-%s.png" % (name, code))
+        session.shot(path, rect)
+        names.append(path)
+
+    win_ini = "LANGUAGE=%s\n[A3 SCANNER]\nFrame=0   0   351 510\nScanRes=300\n" % profile_value
+    with window_session(context, win_ini, simulator="LineRate=400\n") as (session, log):
+        session.start(seconds=300)
+        main = window_rect(session.drive("find 60", "sleep 300"))
+        shot(session, "main-page", main)
+        for tab, name in ((2, "enhancements-page"), (3, "filters-page"), (4, "about-page")):
+            session.drive("tab %d" % tab, "sleep 300")
+            shot(session, name, main)
+        session.drive("tab 1", "sleep 300", "hover page:1028", "sleep 700")
+        shot(session, "tool-tip", grown(main, 0, 40))
+        # The resolution menu opens below the resolution box.
+        session.drive("mouse page:1006", "sleep 600")
+        shot(session, "resolution-menu", grown(main, 0, 260))
+        # Up from nothing chosen is the menu's last item, "Custom".
+        title = strings[316]
+        seen = session.drive("key UP", "key RETURN", "wait \"%s\" 30" % title, "sleep 300")
+        shot(session, "custom-resolution", rect_of(seen, 'window "%s" rect' % title))
+        session.drive("click \"[%s]:2\"" % title, "gone \"%s\" 30" % title)
+        title = strings[104]
+        seen = session.drive("mouse page:1028", "wait \"%s\" 30" % title, "sleep 300")
+        shot(session, "language-dialog", rect_of(seen, 'window "%s" rect' % title))
+        session.drive("click \"[%s]:72\"" % title, "gone \"%s\" 30" % title)
+        count = session.drive("count page:1023")["page:1023 count"]
+        title = strings[327]
+        seen = session.drive("select page:1023 %d" % (int(count) - 1), "wait \"%s\" 30" % title,
+                             "sleep 300")
+        shot(session, "custom-scaling", rect_of(seen, 'window "%s" rect' % title))
+        session.drive("click \"[%s]:2\"" % title, "gone \"%s\" 30" % title)
+        session.drive("click main:1001", "wait \"Scanning Status\" 60", "sleep 2500")
+        seen = session.drive("rect \"Scanning Status\"")
+        shot(session, "progress", grown(main, 0, 0))
+        shot(session, "progress-window", rect_of(seen, "Scanning Status rect"))
+        session.drive("escape \"Scanning Status\"", "gone \"Scanning Status\" 30")
+        session.finish()
+    return names
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--tree", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+    written = []
+    try:
+        for index in LANGUAGES:
+            written += shoot_language(Context(args.tree, "screens-%d" % index), args.out, index)
+    except CaseFailed as failure:
+        print("SCREENS FAILED: %s" % failure)
+        return 1
+    for path in written:
+        print(path)
+    print("SCREENS OK: %d screenshots in %s" % (len(written), args.out))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
