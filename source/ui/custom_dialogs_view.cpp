@@ -9,6 +9,7 @@
 #include "platform/win32/win32_module.h"
 #include "session/interface_language.h"
 #include "settings/settings_store.h"
+#include "twain/capability_tables.h"
 #include "ui/main_page_view.h"
 #include "ui/scanning_window.h"
 #include "ui/window_texts.h"
@@ -71,7 +72,8 @@ SliderAction ActionOf(WORD code) {
 void InitialiseCustomResolution(HWND dialog) {
     const ScanSettings& s = TheSettings.settings;
     g_custom = CustomResolutionState{};
-    g_custom.range = CustomResolutionRange(TheLink.opticalResolution, false);
+    // Memory and file transfers interpolate up to twice the optical resolution.
+    g_custom.range = CustomResolutionRange(TheLink.opticalResolution, CurrentXferMech() != TWSX_NATIVE);
     g_custom.restore = s.ScanRes;
     g_custom.value = s.ScanRes;
     SetWindowTextA(dialog, LanguageString(316).c_str());

@@ -1,5 +1,6 @@
 #include "ui/scanning_window.h"
 
+#include "link/request_blocks_in_use.h"
 #include "link/scanner_link.h"
 #include "platform/win32/win32_module.h"
 #include "session/interface_language.h"
@@ -21,6 +22,16 @@ namespace {
 
 constexpr COLORREF kLightGray = RGB(0xC0, 0xC0, 0xC0);
 constexpr UINT_PTR kFailedScanTimer = 12;
+constexpr UINT_PTR kScannerAvailableTimer = 6;
+
+// Timer 6 asks the scanner who it is until it answers ready; then it may be used again.
+void PollScannerAvailable(HWND main) {
+    if (!ScannerRequest(ScanRequestInquiry, &TheRequests.inquiry)) return;
+    if (TheRequests.inquiry.header.status != 0) return;
+    KillTimer(main, kScannerAvailableTimer);
+    EnableWindow(GetDlgItem(main, IDC_SCAN), TRUE);
+    EnableWindow(GetDlgItem(main, IDC_PRESCAN), !TheWindow.feeder);
+}
 
 // The pages whose controls come later: gray, and nothing else.
 INT_PTR CALLBACK PageProcedure(HWND, UINT message, WPARAM wParam, LPARAM) {
@@ -174,6 +185,7 @@ INT_PTR CALLBACK ScanningWindowProcedure(HWND main, UINT message, WPARAM wParam,
         return TRUE;
     case WM_TIMER:
         if (wParam == kToolTipTimer) ToolTipTick();
+        if (wParam == kScannerAvailableTimer && TheWindow.interfaceEnabled) PollScannerAvailable(main);
         return TRUE;
     case WM_CLOSE: SendMessageA(main, WM_COMMAND, IDC_CLOSE, 0); return TRUE;
     case WM_DESTROY: ReleaseWindowResources(); return TRUE;

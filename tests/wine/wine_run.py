@@ -45,6 +45,10 @@ def main():
                         help="install the tree's data source as twain_64\\sane.ds")
     parser.add_argument("--simulator", action="store_true",
                         help="with --install-source: the scanner simulator as its port library")
+    parser.add_argument("--prescan", action="store_true",
+                        help="with --install-source: PRESCAN.DLL beside it, for the window's Prescan")
+    parser.add_argument("--screen", action="store_true",
+                        help="show the windows on this session's own display ($DISPLAY)")
     parser.add_argument("--manager", action="append", default=[],
                         help="also install this source manager (TWAINDSM.dll) in the prefix")
     parser.add_argument("--win-ini", help="file whose text becomes the prefix's WIN.INI")
@@ -70,9 +74,13 @@ def main():
     tree = os.path.abspath(args.tree)
     exe = resolve(tree, program[0])
     name = args.name or os.path.splitext(os.path.basename(exe))[0]
-    with TestPrefix(tree, name, display=args.display, keep=args.keep) as prefix:
+    screen = os.environ.get("DISPLAY") if args.screen else None
+    if args.screen and not screen:
+        parser.error("--screen needs DISPLAY")
+    with TestPrefix(tree, name, display=args.display, keep=args.keep, screen=screen) as prefix:
         if args.install_source:
             own_files = [resolve(tree, "portlib")] if args.simulator else []
+            own_files += [resolve(tree, "prescan")] if args.prescan else []
             prefix.install_source(resolve(tree, "source"), own_files)
         for manager in args.manager:
             prefix.install_manager(manager)

@@ -73,10 +73,12 @@ class Background:
 
 
 class TestPrefix:
-    def __init__(self, tree, name, display=False, keep=False):
+    def __init__(self, tree, name, display=False, keep=False, screen=None):
+        """display: a private Xvfb; screen: an X display of the caller's instead."""
         self.tree = os.path.abspath(tree)
         self.name = name
         self.want_display = display
+        self.screen = screen
         self.keep = keep
         self.overrides = []
         self.display = None
@@ -95,7 +97,9 @@ class TestPrefix:
         server_file = os.path.join(self.prefix, "wineserver")
         if os.path.lexists(server_file):
             os.remove(server_file)
-        if self.want_display:
+        if self.screen:
+            self.display = self.screen
+        elif self.want_display:
             self.xvfb = Xvfb(os.path.join(self.root, "xvfb.log"))
             self.display = self.xvfb.start()
         winecmd.start_session(self.prefix, self.env(), self.services_log)
