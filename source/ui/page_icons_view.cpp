@@ -8,6 +8,7 @@
 #include "session/messages.h"
 #include "settings/settings_store.h"
 #include "twain/source_record.h"
+#include "ui/bitmap_drawing.h"
 #include "ui/language_dialog.h"
 #include "ui/scanning_window.h"
 #include "ui/window_texts.h"
@@ -62,18 +63,7 @@ void DrawPageIcon(const DRAWITEMSTRUCT& item) {
     const bool active = IconActive(item.CtlID);
     const bool sunken = g_sunken == static_cast<int>(item.CtlID) || (item.itemState & ODS_SELECTED);
     if (active) DrawEdge(dc, &r, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    HBITMAP picture = LoadBitmapA(plat::win32::ModuleInstance(), name);
-    if (!picture) return;
-    BITMAP b;
-    GetObjectA(picture, sizeof b, &b);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, picture);
-    const int x = r.left + (r.right - r.left - b.bmWidth) / 2 + (sunken ? 1 : 0);
-    const int y = r.top + (r.bottom - r.top - b.bmHeight) / 2 + (sunken ? 1 : 0);
-    BitBlt(dc, x, y, b.bmWidth, b.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(picture);
+    DrawBitmapCentred(dc, r, name, sunken ? 1 : 0);
 }
 
 bool CalibratorAvailable() {

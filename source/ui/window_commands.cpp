@@ -16,6 +16,7 @@
 #include "twain/announced_scan.h"
 #include "twain/notify.h"
 #include "twain/source_record.h"
+#include "ui/bitmap_drawing.h"
 #include "ui/main_page_view.h"
 #include "ui/scanning_window.h"
 #include "ui/tab_strip_view.h"
@@ -206,15 +207,5 @@ void DrawQuickHelpButton(const DRAWITEMSTRUCT& item) {
     RECT r = item.rcItem;
     FillRect(dc, &r, TheWindow.grayBrush);
     DrawEdge(dc, &r, TheWindow.helpMode ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    HBITMAP picture = LoadBitmapA(plat::win32::ModuleInstance(), "IDB_QUICKHELP");
-    if (!picture) return;
-    BITMAP b;
-    GetObjectA(picture, sizeof b, &b);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(dc, r.left + (r.right - r.left - b.bmWidth) / 2, r.top + (r.bottom - r.top - b.bmHeight) / 2,
-           b.bmWidth, b.bmHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(picture);
+    DrawBitmapCentred(dc, r, "IDB_QUICKHELP", TheWindow.helpMode ? 1 : 0);
 }

@@ -7,6 +7,7 @@ asked for; Cancel asks the application to close the source; Deutsch in the langu
 turns every text German; a gray mode changes the image size shown and gives a gray image; and
 Escape in the progress window of a long scan stops it."""
 import os
+import struct
 
 from acquire_cases import MODES, expect_reference_pixels, probe, reference
 from harness.cases import expect, main
@@ -19,6 +20,20 @@ PAGE_LABELS = {"1001": 315, "1003": 322, "1005": 316, "1008": 323, "1010": 706, 
                "1017": 318, "1019": 319, "1022": 327, "1025": 320, "1014": 325}
 # The default region, "Frame" 78,81 - 150,145 in preview pixels of 1/30 inch: 2.4 x 2.13 in.
 DEFAULT_REGION_PIXELS_300 = (720, 640)
+
+
+def scans_started(log):
+    """Scan starts the simulator accepted: the log's records of 16 bytes."""
+    if not os.path.exists(log):
+        return 0
+    with open(log, "rb") as f:
+        data = f.read()
+    at, starts = 0, 0
+    while at + 5 <= len(data):
+        length = struct.unpack_from("<I", data, at + 1)[0]
+        starts += length == 16
+        at += 5 + length
+    return starts
 
 
 def texts_of(session):
@@ -43,8 +58,9 @@ def scan_case(xfer, out_name, file_format):
     def case(context):
         with window_session(context, out_name=out_name) as (session, log):
             session.start("--xfer", xfer)
+            # Pressed twice: the second press finds the command already running.
             seen = session.drive("find 60", "text page:1018", "text page:1020", "enabled main:1001",
-                                 "click main:1001")
+                                 "click main:1001", "click main:1001")
             expect(seen.get("page:1018") == "2.40" and seen.get("page:1020") == "2.13",
                    "the Main page shows %r x %r inches, not the stored region's 2.40 x 2.13"
                    % (seen.get("page:1018"), seen.get("page:1020")))
@@ -56,6 +72,7 @@ def scan_case(xfer, out_name, file_format):
             expect(image["format"] == file_format and image["mode"] == "RGB", repr(image))
             expect_reference_pixels(reference(session.prefix, log, context, "expected.pnm"),
                                     session.out)
+            expect(scans_started(log) == 1, "Scan pressed twice started %d scans" % scans_started(log))
             with open(os.path.join(session.prefix.windows_dir, "win.ini"), encoding="cp1252") as f:
                 ini = f.read()
             expect("ScanRes=300" in ini.replace(" ", ""),
@@ -163,6 +180,23 @@ def case_missing_table_and_calibrator_are_told(context):
         expect(seen.get("page:1014 checked") == "0", "Output Matching stayed ticked without a table")
 
 
+def case_failed_scan_keeps_the_profile(context):
+    """A scan the scanner refuses (a paper jam at its set-up) is told, leaves Scan usable and
+    the settings in WIN.INI as they were: the gray mode chosen for it is not stored."""
+    with window_session(context, simulator="SetupStatus=0x8217\n") as (session, log):
+        session.start()
+        with MessageWatch(session.prefix, context.program("msgwatch")) as watch:
+            session.drive("find 60", "select page:1002 2", "sleep 300", "click main:1001",
+                          "sleep 2000", "wait-enabled main:1001 60")
+        session.drive("click main:1003")
+        output = session.finish()
+        expect(len(watch.boxes) >= 1, "the jam was not told")
+        expect("MSG_CLOSEDS" in output, "the source was not closed:\n" + output)
+        with open(os.path.join(session.prefix.windows_dir, "win.ini"), encoding="cp1252") as f:
+            ini = f.read()
+        expect("ScanMode" not in ini, "a failed scan wrote its settings:\n" + ini)
+
+
 CASES = {
     "texts_and_prescan": case_window_texts_and_prescan,
     "scan_native": scan_case("native", "scan.bmp", "BMP"),
@@ -173,6 +207,7 @@ CASES = {
     "gray_mode": case_gray_mode_changes_size_and_image,
     "escape_stops_scan": case_escape_stops_a_long_scan,
     "missing_table_and_calibrator": case_missing_table_and_calibrator_are_told,
+    "failed_scan_keeps_profile": case_failed_scan_keeps_the_profile,
 }
 
 if __name__ == "__main__":
