@@ -275,7 +275,62 @@ def picker():
     return c
 
 
+def tool_button(draw):
+    """A 24 x 24 tool-bar picture on the button's gray."""
+    c = Canvas(24, 24, GRAY)
+    draw(c)
+    return c
+
+
+def hi_low(c):
+    # a coarse and a fine grid side by side
+    for x in range(2, 11, 4):
+        c.line(x, 4, x, 19, BLACK)
+    for y in range(4, 20, 4):
+        c.line(2, y, 10, y, BLACK)
+    for x in range(13, 23, 2):
+        c.line(x, 4, x, 19, NAVY)
+    for y in range(4, 20, 2):
+        c.line(13, y, 21, y, NAVY)
+
+
+def batch(c):
+    for i, colour in enumerate((WHITE, WHITE, WHITE)):
+        x, y = 3 + i * 4, 3 + i * 4
+        c.rect(x, y, x + 11, y + 11, colour)
+        c.frame(x, y, x + 11, y + 11, BLACK)
+    c.line(14, 18, 19, 18, BLUE)
+
+
+def crop(c):
+    c.line(6, 2, 6, 17, BLACK, thick=2)
+    c.line(6, 17, 21, 17, BLACK, thick=2)
+    c.line(2, 6, 17, 6, BLACK, thick=2)
+    c.line(17, 6, 17, 21, BLACK, thick=2)
+
+
+def zoom(c):
+    c.disc(9.5, 9.5, 7, WHITE)
+    c.disc(9.5, 9.5, 7, BLACK, inner=5.8)
+    c.line(14, 14, 21, 21, BLACK, thick=3)
+    c.line(6, 9, 13, 9, BLACK)
+    c.line(9, 6, 9, 13, BLACK)
+
+
+def picker_tool(fill):
+    def draw(c):
+        c.line(3, 20, 12, 11, BLACK, thick=2)
+        c.polygon([(10, 9), (14, 13), (19, 8), (15, 4)], DARK)
+        c.disc(18, 5, 3.5, BLACK)
+        c.rect(2, 21, 7, 23, fill)
+    return draw
+
+
 BITMAPS = {
+    "IDB_HIRES": lambda: tool_button(hi_low), "IDB_BSCAN": lambda: tool_button(batch),
+    "IDB_CROP": lambda: tool_button(crop), "IDB_ZOOMIN": lambda: tool_button(zoom),
+    "IDB_PICKHT": lambda: tool_button(picker_tool(WHITE)),
+    "IDB_PICKSD": lambda: tool_button(picker_tool(BLACK)),
     "IDB_QUICKHELP": quick_help, "IDB_MCALIBZ": calibrator, "IDB_EARTH": earth,
     "IDB_SCANNER": scanner_saver, "IDB_ABOUT_BRAND": lambda: about(True),
     "IDB_ABOUT_NOBRAND": lambda: about(False),
