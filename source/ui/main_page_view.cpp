@@ -9,6 +9,7 @@
 #include "ui/custom_dialogs_view.h"
 #include "ui/main_page_lists_view.h"
 #include "ui/page_icons_view.h"
+#include "ui/preview_window.h"
 #include "ui/resolution_box_view.h"
 #include "ui/scanning_window.h"
 #include "ui/tab_strip_view.h"
@@ -65,6 +66,7 @@ void ChooseMode() {
     ApplyControlStates();
     AfterResolutionChange();
     RedrawTabStrip();
+    RepaintPreview(true, false);
 }
 
 // Reflective keeps descreen; film disables it. Negative film inverts, and the filter chosen
@@ -110,6 +112,7 @@ void ToggleOutputMatching() {
         s.OutputMatch = 1;
     }
     RedrawTabStrip();
+    RepaintPreview(false, true);
 }
 
 void ChooseScaling() {

@@ -10,6 +10,7 @@
 #include "twain/source_record.h"
 #include "ui/bitmap_drawing.h"
 #include "ui/language_dialog.h"
+#include "ui/preview_window.h"
 #include "ui/scanning_window.h"
 #include "ui/window_texts.h"
 #include "window/language_choice.h"
@@ -115,4 +116,5 @@ void ChooseLanguage() {
     }
     RecreateDialogFont();
     SetAllWindowTexts();
+    SetPreviewTitle();
 }

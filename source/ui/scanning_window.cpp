@@ -9,6 +9,7 @@
 #include "twain/source_record.h"
 #include "ui/about_page_view.h"
 #include "ui/main_page_view.h"
+#include "ui/preview_window.h"
 #include "ui/tab_strip_view.h"
 #include "ui/tool_tips.h"
 #include "ui/window_commands.h"
@@ -124,6 +125,7 @@ void InitialiseWindow(HWND main) {
     SetUpPreviewGeometry();
     CreatePages(main);
     PlaceMainWindow(main);
+    CreatePreviewFrame(main);
     SetAllWindowTexts();
     RefreshMainPage();
     // The first prescan of every window measures the shading whatever the scanner asks.
@@ -133,6 +135,7 @@ void InitialiseWindow(HWND main) {
 
 void ReleaseWindowResources() {
     DestroyToolTip();
+    DestroyPreviewFrame();
     for (HWND& page : TheWindow.pages) {
         if (page) DestroyWindow(page);
         page = nullptr;
@@ -187,6 +190,7 @@ INT_PTR CALLBACK ScanningWindowProcedure(HWND main, UINT message, WPARAM wParam,
         if (wParam == kToolTipTimer) ToolTipTick();
         if (wParam == kScannerAvailableTimer && TheWindow.interfaceEnabled) PollScannerAvailable(main);
         return TRUE;
+    case WM_MOVE: FollowScanningWindow(main); return TRUE;
     case WM_CLOSE: SendMessageA(main, WM_COMMAND, IDC_CLOSE, 0); return TRUE;
     case WM_DESTROY: ReleaseWindowResources(); return TRUE;
     default: return FALSE;

@@ -4,8 +4,10 @@
 
 #include "platform/win32/win32_module.h"
 #include "session/interface_language.h"
+#include "ui/preview_window.h"
 #include "ui/scanning_window.h"
 #include "window/help_contexts.h"
+#include "window/preview_tool_bar.h"
 
 namespace {
 
@@ -15,6 +17,7 @@ const char* const kClass = "Tooltips Class";
 struct TipState {
     HWND window = nullptr;
     HWND anchor = nullptr;
+    int part = -1;  // a tool-bar button, -1 for a whole control
     ULONGLONG shownAt = 0;
     std::string text;
 };
@@ -65,7 +68,8 @@ HelpWindow WindowOf(HWND parent) {
     return HelpWindow::Other;
 }
 
-void Show(HWND anchor, uint32_t textId) {
+// Below the anchor's rectangle (screen pixels), 5 pixels in from its left edge.
+void Show(HWND anchor, int part, const RECT& r, uint32_t textId) {
     if (!RegisterTipClass()) return;
     g_tip.text = LanguageString(textId);
     HDC dc = GetDC(anchor);
@@ -74,13 +78,12 @@ void Show(HWND anchor, uint32_t textId) {
     GetTextExtentPoint32A(dc, g_tip.text.c_str(), static_cast<int>(g_tip.text.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(anchor, dc);
-    RECT r;
-    GetWindowRect(anchor, &r);
     g_tip.window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClass, "", WS_POPUP | WS_BORDER,
                                    r.left + 5, r.bottom, size.cx + 8, size.cy + 4, TheWindow.main,
                                    nullptr, plat::win32::ModuleInstance(), nullptr);
     if (!g_tip.window) return;
     g_tip.anchor = anchor;
+    g_tip.part = part;
     g_tip.shownAt = GetTickCount64();
     ShowWindow(g_tip.window, SW_SHOWNOACTIVATE);
     SetTimer(TheWindow.main, kToolTipTimer, kToolTipTickMs, nullptr);
@@ -88,14 +91,34 @@ void Show(HWND anchor, uint32_t textId) {
 
 }  // namespace
 
+// The tool bar's buttons are drawn, not windows: each is an anchor of its own.
+bool TrackToolBar(const MSG& message) {
+    if (!ThePreview.toolBar || message.hwnd != ThePreview.toolBar) return false;
+    const PreviewPoint at{static_cast<short>(LOWORD(message.lParam)),
+                          static_cast<short>(HIWORD(message.lParam))};
+    const ToolBarButtonInfo* b = ToolBarButtonAt(at);
+    const int part = b ? static_cast<int>(b - kToolBar) : -1;
+    if (message.hwnd == g_tip.anchor && part == g_tip.part) return true;
+    DestroyToolTip();
+    if (!b || TheWindow.helpMode) return true;
+    RECT r{b->rect.left, b->rect.top, b->rect.right, b->rect.bottom};
+    MapWindowPoints(message.hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    Show(message.hwnd, part, r, b->toolTip);
+    return true;
+}
+
 void TrackToolTip(const MSG& message) {
     if (message.message != WM_MOUSEMOVE || message.hwnd == g_tip.window) return;
+    if (TrackToolBar(message)) return;
     if (message.hwnd == g_tip.anchor) return;
     DestroyToolTip();
     if (TheWindow.helpMode || !TheWindow.main) return;
     const uint32_t text = ToolTipText(WindowOf(GetParent(message.hwnd)),
                                       static_cast<uint16_t>(GetDlgCtrlID(message.hwnd)));
-    if (text) Show(message.hwnd, text);
+    if (!text) return;
+    RECT r;
+    GetWindowRect(message.hwnd, &r);
+    Show(message.hwnd, -1, r, text);
 }
 
 void ToolTipTick() {

@@ -18,6 +18,7 @@
 #include "twain/source_record.h"
 #include "ui/bitmap_drawing.h"
 #include "ui/main_page_view.h"
+#include "ui/preview_window.h"
 #include "ui/scanning_window.h"
 #include "ui/tab_strip_view.h"
 #include "window/help_contexts.h"
@@ -71,6 +72,7 @@ struct CommandsOff {
 void RunPrescanCommand() {
     HWND main = TheWindow.main;
     const ScanSettings& s = TheSettings.settings;
+    if (ThePreview.area) KillTimer(ThePreview.area, kTimerMarchingAnts);
     {
         CommandsOff off;
         SetCapture(main);
@@ -80,7 +82,8 @@ void RunPrescanCommand() {
         a.sourceWord = SpeedAndSource(s);
         a.language = TheLanguage.index;
         a.narrowBed = TheLink.narrowBed;
-        a.highDensity = s.PrescanHiRes != 0;
+        a.highDensity = ThePreview.state.highDensity;
+        a.scanLength = ThePreview.length.inches;
         a.store = TheWindow.store.Lend();
         a.enhancement = &TheSettings.WorkingEnhancement;
         a.socket = TheLink.remote ? static_cast<uintptr_t>(TheRemote.connection.socket) : 0;
@@ -91,8 +94,10 @@ void RunPrescanCommand() {
         ReleaseCapture();
         // Without the library nothing can be shown; the application may ask why.
         if (outcome == PrescanCallOutcome::LibraryMissing) TheCall.SourceConditionCode = 5;
+        ReloadPrescanImage();
     }
     SetCommandsEnabled(true);
+    if (ThePreview.area) SetTimer(ThePreview.area, kTimerMarchingAnts, kPreviewTimerMs, nullptr);
 }
 
 void RunScanCommand() {
@@ -144,6 +149,7 @@ void RunPreviousCommand() {
     TheSettings.WorkingEnhancement = TheSettings.settings.Enhancement;
     RefreshMainPage();
     RedrawTabStrip();
+    RepaintPreview(true, false);
 }
 
 void RunResetCommand() {
@@ -152,6 +158,7 @@ void RunResetCommand() {
     TheSettings.WorkingEnhancement = TheSettings.settings.Enhancement;
     RefreshMainPage();
     RedrawTabStrip();
+    RepaintPreview(true, false);
 }
 
 void EnterHelpMode() {

@@ -73,6 +73,51 @@ def shoot_language(context, out, index):
     return names
 
 
+def shoot_preview(context, out):
+    """The preview after a prescan: with a region drawn, zoomed 2:1, and on a 256-colour
+    display in gray and in colour (the 8-bit palette path)."""
+    names = []
+
+    def prescanned(session):
+        session.start(seconds=300)
+        main = window_rect(session.drive("find 60", "click main:1002", "sleep 500",
+                                         "wait-enabled main:1002 120", "sleep 800", seconds=150))
+        return main
+
+    def both(session, main, name):
+        frame = re.search(r"rect=([-0-9,]+)", session.drive("preview")["preview visible"]).group(1)
+        left, top = main.split(",")[:2]
+        right, bottom = frame.split(",")[2:]
+        path = os.path.join(out, name + ".png")
+        session.shot(path, "%s,%s,%s,%s" % (left, top, right, bottom))
+        names.append(path)
+
+    with window_session(context) as (session, log):
+        main = prescanned(session)
+        session.drive("drag 40 60 200 260", "sleep 600")
+        both(session, main, "preview-region-colour")
+        session.drive("toolbar 3", "press 120 120", "sleep 600")
+        both(session, main, "preview-zoom-2")
+        session.drive("toolbar-hover 0", "sleep 700")
+        both(session, main, "preview-tool-tip")
+        session.drive("click main:1003")
+        session.finish()
+    with window_session(Context(context.tree, context.name + "-8bit"), depth=8) as (session, log):
+        main = prescanned(session)
+        both(session, main, "preview-8bit-colour")
+        session.drive("click main:1003")
+        session.finish()
+    # 256 grays on the screen show the gray palette as it is (a 3-3-2 screen has few grays).
+    win_ini = "[A3 SCANNER]\nScanMode=1013\n"
+    with window_session(Context(context.tree, context.name + "-8bit-gray"), win_ini, depth=8,
+                        gray=True) as (session, log):
+        main = prescanned(session)
+        both(session, main, "preview-8bit-gray")
+        session.drive("click main:1003")
+        session.finish()
+    return names
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--tree", required=True)
@@ -83,6 +128,7 @@ def main():
     try:
         for index in LANGUAGES:
             written += shoot_language(Context(args.tree, "screens-%d" % index), args.out, index)
+        written += shoot_preview(Context(args.tree, "screens-preview"), args.out)
     except CaseFailed as failure:
         print("SCREENS FAILED: %s" % failure)
         return 1

@@ -84,9 +84,10 @@ def window_rect(seen):
 
 
 @contextlib.contextmanager
-def window_session(context, win_ini="", out_name="scan.bmp", simulator=""):
-    """Yields (session, Linux path of the simulator's scan log)."""
-    with TestPrefix(context.tree, context.name, display=True) as prefix:
+def window_session(context, win_ini="", out_name="scan.bmp", simulator="", depth=24, gray=False):
+    """Yields (session, Linux path of the simulator's scan log); depth: the display's bits a
+    pixel (8 gives a palette display, of 256 grays with gray)."""
+    with TestPrefix(context.tree, context.name, display=True, depth=depth, gray=gray) as prefix:
         prefix.install_source(context.program("source"),
                               [context.program("portlib"), context.program("prescan")])
         prefix.install_manager(context.manager)

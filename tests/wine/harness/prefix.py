@@ -73,12 +73,16 @@ class Background:
 
 
 class TestPrefix:
-    def __init__(self, tree, name, display=False, keep=False, screen=None):
-        """display: a private Xvfb; screen: an X display of the caller's instead."""
+    def __init__(self, tree, name, display=False, keep=False, screen=None, depth=24,
+                 gray=False):
+        """display: a private Xvfb (of depth bits a pixel); screen: an X display of the
+        caller's instead."""
         self.tree = os.path.abspath(tree)
         self.name = name
         self.want_display = display
         self.screen = screen
+        self.depth = depth
+        self.gray = gray
         self.keep = keep
         self.overrides = []
         self.display = None
@@ -100,7 +104,7 @@ class TestPrefix:
         if self.screen:
             self.display = self.screen
         elif self.want_display:
-            self.xvfb = Xvfb(os.path.join(self.root, "xvfb.log"))
+            self.xvfb = Xvfb(os.path.join(self.root, "xvfb.log"), self.depth, self.gray)
             self.display = self.xvfb.start()
         winecmd.start_session(self.prefix, self.env(), self.services_log)
         return self

@@ -5,10 +5,20 @@ import subprocess
 
 
 class Xvfb:
-    def __init__(self, log_path):
+    def __init__(self, log_path, depth=24, gray=False):
         self.log_path = log_path
+        self.depth = depth
+        self.gray = gray
         self.process = None
         self.display = None
+
+    def visual_class(self):
+        # An 8-bit screen has fixed colours (StaticColor, 3-3-2), or 256 fixed grays: what a
+        # program draws through its palette is then what a screenshot of the screen shows.
+        # (Wine draws wrong colours on Xvfb's changeable PseudoColor map.)
+        if self.depth != 8:
+            return []
+        return ["-cc", "0" if self.gray else "2"]
 
     def start(self, seconds=15):
         read_end, write_end = os.pipe()
@@ -16,7 +26,7 @@ class Xvfb:
             # -displayfd picks a free display and writes its number to the pipe; no TCP.
             self.process = subprocess.Popen(
                 ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp",
-                 "-screen", "0", "1280x1024x24"],
+                 "-screen", "0", "1280x1024x%d" % self.depth] + self.visual_class(),
                 pass_fds=(write_end,), stdout=log, stderr=log, stdin=subprocess.DEVNULL)
         os.close(write_end)
         try:

@@ -20,6 +20,14 @@
 //   hover PATH               move the mouse onto the middle of a control
 //   key NAME                 press ESCAPE, RETURN, DOWN or UP
 //   escape TITLE             post an Escape key to the titled window's thread
+//   preview                  the preview frame: visible, title and rectangle
+//   area-origin              the preview area's top-left corner on the screen
+//   drag X0 Y0 X1 Y1 [shift] drag with the left button in the preview area (client pixels)
+//   press X Y [shift]        click in the preview area (client pixels)
+//   toolbar-hover N          move the mouse onto tool-bar button N
+//   toolbar N                click tool-bar button N (0 density, 1 batch, 2 crop, 3 zoom,
+//                            4 pick highlight, 5 pick shadow)
+//   move X Y                 move the scanning window to screen point X Y
 //   sleep MS
 #include <windows.h>
 #include <shellapi.h>
@@ -107,6 +115,58 @@ WORD KeyNamed(const std::string& name) {
     if (name == "DOWN") return VK_DOWN;
     if (name == "UP") return VK_UP;
     throw Failure{"unknown key " + name};
+}
+
+HWND PreviewPart(const char* cls) {
+    HWND w = FindPreviewPart(cls);
+    if (!w) throw Failure{std::string("no preview ") + (*cls ? cls : "frame")};
+    return w;
+}
+
+POINT ScreenPoint(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+void MouseButton(bool down, bool shift) {
+    INPUT in[2] = {};
+    int n = 0;
+    if (shift && down) {
+        in[n].type = INPUT_KEYBOARD;
+        in[n++].ki.wVk = VK_SHIFT;
+    }
+    in[n].type = INPUT_MOUSE;
+    in[n++].mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(n, in, sizeof(INPUT));
+    if (shift && !down) {
+        INPUT up{};
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = VK_SHIFT;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(1, &up, sizeof(INPUT));
+    }
+    Sleep(60);
+}
+
+void MoveMouse(POINT p) {
+    SetCursorPos(p.x, p.y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in.mi.dx = p.x * 65536 / GetSystemMetrics(SM_CXSCREEN);
+    in.mi.dy = p.y * 65536 / GetSystemMetrics(SM_CYSCREEN);
+    SendInput(1, &in, sizeof(INPUT));
+    Sleep(30);
+}
+
+// A drag as a hand makes it: down at the start, through the way in steps, up at the end.
+void Drag(HWND area, int x0, int y0, int x1, int y1, bool shift) {
+    MoveMouse(ScreenPoint(area, x0, y0));
+    MouseButton(true, shift);
+    for (int step = 1; step <= 8; ++step)
+        MoveMouse(ScreenPoint(area, x0 + (x1 - x0) * step / 8, y0 + (y1 - y0) * step / 8));
+    MouseButton(false, shift);
 }
 
 void Need(const std::vector<std::string>& w, size_t n) {
@@ -209,6 +269,44 @@ void Run(const std::vector<std::string>& w) {
         if (!target) throw Failure{"no window " + w[1]};
         PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
         std::printf("escape posted to \"%s\"\n", w[1].c_str());
+    } else if (verb == "preview") {
+        HWND frame = PreviewPart("");
+        std::printf("preview visible=%d title=\"%s\" rect=%s\n", IsWindowVisible(frame) ? 1 : 0,
+                    WindowText(frame).c_str(), RectText(frame).c_str());
+    } else if (verb == "area-origin") {
+        const POINT p = ScreenPoint(PreviewPart("PreviewClass"), 0, 0);
+        std::printf("preview area origin=%ld,%ld\n", p.x, p.y);
+    } else if (verb == "drag") {
+        Need(w, 5);
+        Drag(PreviewPart("PreviewClass"), std::atoi(w[1].c_str()), std::atoi(w[2].c_str()),
+             std::atoi(w[3].c_str()), std::atoi(w[4].c_str()), w.size() > 5 && w[5] == "shift");
+        std::printf("dragged %s,%s to %s,%s\n", w[1].c_str(), w[2].c_str(), w[3].c_str(), w[4].c_str());
+    } else if (verb == "press") {
+        Need(w, 3);
+        HWND area = PreviewPart("PreviewClass");
+        MoveMouse(ScreenPoint(area, std::atoi(w[1].c_str()), std::atoi(w[2].c_str())));
+        const bool shift = w.size() > 3 && w[3] == "shift";
+        MouseButton(true, shift);
+        MouseButton(false, shift);
+        std::printf("pressed preview at %s,%s\n", w[1].c_str(), w[2].c_str());
+    } else if (verb == "toolbar" || verb == "toolbar-hover") {
+        Need(w, 2);
+        static const int kCentres[] = {17, 47, 92, 122, 152, 182};
+        const int n = std::atoi(w[1].c_str());
+        if (n < 0 || n > 5) throw Failure{"no tool-bar button " + w[1]};
+        MoveMouse(ScreenPoint(PreviewPart("ToolBarClass"), kCentres[n], 14));
+        if (verb == "toolbar") {
+            MouseButton(true, false);
+            MouseButton(false, false);
+        }
+        std::printf("%s tool-bar button %d\n", verb == "toolbar" ? "clicked" : "over", n);
+    } else if (verb == "move") {
+        Need(w, 3);
+        HWND main = FindScanningWindow();
+        if (!main) throw Failure{"no scanning window"};
+        SetWindowPos(main, nullptr, std::atoi(w[1].c_str()), std::atoi(w[2].c_str()), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        std::printf("moved the scanning window to %s,%s\n", w[1].c_str(), w[2].c_str());
     } else if (verb == "sleep") {
         Need(w, 2);
         Sleep(std::atoi(w[1].c_str()));

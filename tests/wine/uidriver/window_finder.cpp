@@ -51,6 +51,14 @@ std::string WindowText(HWND window) {
     return utf8;
 }
 
+HWND FindPreviewPart(const std::string& childClass) {
+    HWND frame = FindWindowA("ParentClass", nullptr);
+    if (!frame || childClass.empty()) return frame;
+    for (HWND c = GetWindow(frame, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (ClassOf(c) == childClass) return c;
+    return nullptr;
+}
+
 HWND FindScanningWindow() {
     Search s;
     s.scanning = true;

@@ -17,5 +17,8 @@ HWND FindTitled(const std::string& title);
 // (the About page), or a top-level window's title in brackets, e.g. "[Language Selection]:73".
 HWND FindControl(const std::string& path, std::string& error);
 std::string WindowText(HWND window);
+// The preview frame ("ParentClass") and its children by class ("PreviewClass", "ToolBarClass",
+// "ScanLengthClass"); the frame itself for an empty class.
+HWND FindPreviewPart(const std::string& childClass);
 
 }  // namespace uidriver
