@@ -140,6 +140,7 @@ class TranslationRules(unittest.TestCase):
                      says=("string 309", "the es text", "'C'", "string 308", "'main'"))
         fixed = load.replace("&cargar", "C&argar")
         table(scan, cancel, fixed, save, dialogs=main)
+        # A dialog that lists a string the table lacks would guard nothing for it.
         self.refused(scan, cancel, fixed, dialogs=main, says=("'main'", "string 310"))
 
 
