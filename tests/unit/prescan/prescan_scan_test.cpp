@@ -187,7 +187,7 @@ TEST_F(PrescanTest, CheckListAndCaptionsComeFromTheCallersLanguage) {
     boxes = plat::host::MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "Flachbettscanner nicht bereit.");
-    EXPECT_EQ(boxes[0].text.rfind(" Bitte prüfen Sie :", 0), 0u);
+    EXPECT_EQ(boxes[0].text.rfind(" Bitte prüfen Sie:", 0), 0u);
     EXPECT_EQ(boxes[0].flags, plat::kMbOk | plat::kMbIconAsterisk);
 }
 

@@ -23,8 +23,8 @@ def row(number, texts, rules="-"):
     return "\t".join([str(number), rules] + ['"' + t.replace('"', '""') + '"' for t in texts])
 
 
-def table(*rows, stride=1000):
-    return gen.read_table([HEADER] + list(rows), stride)
+def table(*rows, stride=1000, dialogs=()):
+    return gen.read_table([HEADER] + list(rows), stride, dialogs)
 
 
 ATTENTION = ["Attention", "Achtung", "Attention", "Attenzione", "Atención", "Let op",
@@ -76,6 +76,74 @@ class Refusals(unittest.TestCase):
         self.refused(row(1, "a\x01b"), says="control")
 
 
+class TranslationRules(unittest.TestCase):
+    """What a translation must keep of the English: each rule shown refusing a bad table, the
+    refusal naming the string, the language and the reason."""
+
+    def refused(self, *rows, dialogs=(), says):
+        with self.assertRaises(gen.TableError) as caught:
+            table(*rows, dialogs=dialogs)
+        for part in says:
+            self.assertIn(part, str(caught.exception))
+
+    def test_tab_label_the_tab_would_cut(self):
+        labels = ["Enhancements", "Bild", "Améliorations", "Ritocco", "Mejoras", "Beeld",
+                  "影像增強功能", "图像增强功能"]
+        self.refused(row(304, labels, rules="tab"),
+                     says=("string 304", "the fr text", "13 characters", "'Amélior..'"))
+        # English is the reference and the Chinese tabs show whole labels; characters, not
+        # UTF-8 bytes, are counted ("Général" is 9 bytes).
+        labels[2] = "Général"
+        table(row(304, labels, rules="tab"))
+
+    def test_composed_text_keeps_the_english_outer_blanks(self):
+        check = [" Please make sure :", " Bitte prüfen Sie:", " Vérifiez que :",
+                 "Verificare quanto segue:", " Compruebe que:", " Controleer het volgende:",
+                 "請確認：", "请确认："]
+        self.refused(row(610, check), says=("string 610", "the it text", "0 leading"))
+        invalid = [" Invalid file name ! ", " Ungültiger Dateiname! ", " Nom incorrect ! ",
+                   " Nome file non valido! ", " ¡Nombre no válido!", " Ongeldige naam! ",
+                   " 檔名無效！", "文件名无效！"]
+        self.refused(row(616, invalid), says=("string 616", "the es text", "0 trailing"))
+        check[3], invalid[4] = " Verificare quanto segue:", " ¡Nombre no válido! "
+        table(row(610, check), row(616, invalid))  # the Chinese blocks may drop the blanks
+
+    def test_translated_application_name(self):
+        names = ["Microsoft Publisher"] * 8
+        names[4] = "Microsoft Editor"
+        self.refused(row(62, names, rules="name"),
+                     says=("string 62", "the es text", "application name"))
+
+    def test_language_list_under_its_own_names(self):
+        french = ["Francais"] + ["Français"] * 5 + ["Francais"] * 2
+        table(row(167, french, rules="endonym"))
+        half_done = french[:3] + ["Francais"] + french[4:]
+        self.refused(row(167, half_done, rules="endonym"),
+                     says=("string 167", "the it text", "differs from the de"))
+        translated = french[:1] + ["Französisch"] + french[2:]
+        self.refused(row(167, translated, rules="endonym"),
+                     says=("string 167", "the de text", "own name 'Francais'"))
+
+    def test_two_strings_of_one_dialog_with_one_accelerator(self):
+        main = gen.read_dialogs(["# the main buttons", "main\t307 &308 309 310"])
+        scan = row(307, ["&Scan", "&Scannen", "&Numériser", "&Scansiona", "&Escanear",
+                         "&Scannen", "掃描(&S)", "扫描(&S)"])
+        cancel = row(308, ["Cancel", "Abbrechen", "Annuler", "Annulla", "Cancelar",
+                           "Annuleren", "取消", "取消"])
+        load = row(309, ["&Load", "&Laden", "&Charger", "&Carica", "&cargar", "&Laden",
+                         "載入(&L)", "载入(&L)"])
+        # English, the reference, keeps its &Scan and &Save on one key.
+        save = row(310, ["&Save", "Speic&hern", "&Enregistrer", "Sal&va", "&Guardar",
+                         "O&pslaan", "儲存(&A)", "保存(&A)"])
+        # The code's own "&" before Cancel makes its first letter the accelerator, in any case.
+        self.refused(scan, cancel, load, save, dialogs=main,
+                     says=("string 309", "the es text", "'C'", "string 308", "'main'"))
+        fixed = load.replace("&cargar", "C&argar")
+        table(scan, cancel, fixed, save, dialogs=main)
+        # A dialog that lists a string the table lacks would guard nothing for it.
+        self.refused(scan, cancel, fixed, dialogs=main, says=("'main'", "string 310"))
+
+
 class Output(unittest.TestCase):
     def test_resource_script_numbers_every_block_and_keeps_blanks(self):
         rc = gen.render_rc(table(row(204, [".TIF"] * 5 + [".TIF "] + [".TIF"] * 2)), 1000, "t")
@@ -116,6 +184,10 @@ class Output(unittest.TestCase):
             with open(bad, "w", encoding="utf-8") as f:
                 f.write(HEADER + "\n" + row(1, "x") + "\n" + row(1, "y") + "\n")
             self.assertEqual(gen.main([bad] + args), 1)
+            dialogs = os.path.join(d, "dialogs.tsv")
+            with open(dialogs, "w", encoding="utf-8") as f:
+                f.write("one\t1 2\n")  # string 2 is not in the table
+            self.assertEqual(gen.main([good] + args + ["--dialogs", dialogs]), 1)
 
 
 if __name__ == "__main__":
