@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string Brand() { return ReadProfileText("KVTINFO_A3", "BRAND", "SCANNER", 255); }
+std::string Brand() { return FromProfile(ReadProfileText("KVTINFO_A3", "BRAND", "SCANNER", 255)); }
 
 // The firmware revision: the four characters after the leading "1" of the identification.
 std::string Firmware() {
@@ -59,12 +59,12 @@ void SetAboutPageTexts() {
     if (!page) return;
     AboutFacts f;
     f.brand = Brand();
-    f.modelName = ReadProfileText("KVTINFO_A3", "1200", "A3 Flatbed Scanner", 255);
-    f.swVersion = ReadProfileText("KVTINFO_A3", "SWVERSION", "V1.0", 255);
+    f.modelName = FromProfile(ReadProfileText("KVTINFO_A3", "1200", "A3 Flatbed Scanner", 255));
+    f.swVersion = FromProfile(ReadProfileText("KVTINFO_A3", "SWVERSION", "V1.0", 255));
     f.firmware = Firmware();
-    f.twainWord = LanguageString(5);
-    f.firmwareWord = LanguageString(6);
-    f.makerName = LanguageString(7);
+    f.twainWord = UiText(5);
+    f.firmwareWord = UiText(6);
+    f.makerName = UiText(7);
     const AboutTexts t = AboutPageTexts(f);
     SetText(page, IDC_ABOUT_MODEL, t.model);
     SetText(page, IDC_ABOUT_VERSION, t.version);

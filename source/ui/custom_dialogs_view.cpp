@@ -76,11 +76,11 @@ void InitialiseCustomResolution(HWND dialog) {
     g_custom.range = CustomResolutionRange(TheLink.opticalResolution, CurrentXferMech() != TWSX_NATIVE);
     g_custom.restore = s.ScanRes;
     g_custom.value = s.ScanRes;
-    SetWindowTextA(dialog, LanguageString(316).c_str());
-    SetText(dialog, IDC_CUSTOM_LABEL, LanguageString(316));
-    SetText(dialog, IDC_CUSTOM_UNIT, LanguageString(s.Destination == kDestinationHalftone ? 359 : 317));
-    SetText(dialog, IDOK, LanguageString(700));
-    SetText(dialog, IDCANCEL, LanguageString(308));
+    SetTitle(dialog, UiText(316));
+    SetText(dialog, IDC_CUSTOM_LABEL, UiText(316));
+    SetText(dialog, IDC_CUSTOM_UNIT, UiText(s.Destination == kDestinationHalftone ? 359 : 317));
+    SetText(dialog, IDOK, UiText(700));
+    SetText(dialog, IDCANCEL, UiText(308));
     HWND slider = GetDlgItem(dialog, IDC_CUSTOM_SLIDER);
     SetScrollRange(slider, SB_CTL, static_cast<int>(g_custom.range.least),
                    static_cast<int>(g_custom.range.most), FALSE);
@@ -155,9 +155,9 @@ INT_PTR CALLBACK CustomScalingProcedure(HWND dialog, UINT message, WPARAM wParam
         return GrayBackground(reinterpret_cast<HDC>(wParam));
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowTextA(dialog, LanguageString(327).c_str());
-        SetText(dialog, IDOK, LanguageString(700));
-        SetText(dialog, IDCANCEL, LanguageString(308));
+        SetTitle(dialog, UiText(327));
+        SetText(dialog, IDOK, UiText(700));
+        SetText(dialog, IDCANCEL, UiText(308));
         SendDlgItemMessageA(dialog, IDC_SCALING_EDIT, EM_LIMITTEXT, 4, 0);
         SetEditNumber(dialog, IDC_SCALING_EDIT, g_scaling.start, g_scaling.settingEdit);
         return TRUE;
@@ -175,14 +175,14 @@ INT_PTR CALLBACK CustomScalingProcedure(HWND dialog, UINT message, WPARAM wParam
 }  // namespace
 
 bool AskCustomResolution() {
-    const INT_PTR ok = DialogBoxParamA(plat::win32::ModuleInstance(), "CUSTOM", TheWindow.main,
+    const INT_PTR ok = DialogBoxParamW(plat::win32::ModuleInstance(), L"CUSTOM", TheWindow.main,
                                        CustomResolutionProcedure, 0);
     return ok == 1;
 }
 
 uint16_t AskCustomScalingDialog(uint16_t current) {
     g_scaling = CustomScalingState{current, MostCustomScaling(TheSettings.settings.ScanRes), false};
-    const INT_PTR chosen = DialogBoxParamA(plat::win32::ModuleInstance(), "CUSTOMSCAL",
+    const INT_PTR chosen = DialogBoxParamW(plat::win32::ModuleInstance(), L"CUSTOMSCAL",
                                            TheWindow.main, CustomScalingProcedure, 0);
     return chosen > 0 ? static_cast<uint16_t>(chosen) : current;
 }

@@ -30,14 +30,14 @@ void Centre(HWND dialog) {
 void Initialise(HWND dialog) {
     Centre(dialog);
     g_edition = EditionOf(ReadProfileText("KVTINFO_A3", "DSLANGUAGE", "None", 255));
-    SetWindowTextA(dialog, LanguageString(104).c_str());
+    SetTitle(dialog, UiText(104));
     for (int control : {IDC_LANGUAGE_LIST, IDC_LANGUAGE_OK, IDC_LANGUAGE_CANCEL})
         SendDlgItemMessageA(dialog, control, WM_SETFONT, reinterpret_cast<WPARAM>(TheWindow.font), FALSE);
-    SetText(dialog, IDC_LANGUAGE_OK, LanguageString(700));
-    SetText(dialog, IDC_LANGUAGE_CANCEL, LanguageString(308));
+    SetText(dialog, IDC_LANGUAGE_OK, UiText(700));
+    SetText(dialog, IDC_LANGUAGE_CANCEL, UiText(308));
     HWND list = GetDlgItem(dialog, IDC_LANGUAGE_LIST);
     for (uint32_t text : LanguageEntryStrings(g_edition))
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LanguageString(text).c_str()));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(UiText(text)).c_str()));
     const int entry = EntryForLanguage(g_edition, TheLanguage.index);
     if (entry >= 0) SendMessageA(list, LB_SETCURSEL, entry, 0);
 }
@@ -77,6 +77,6 @@ INT_PTR CALLBACK LanguageProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 bool RunLanguageDialog(HWND owner) {
-    return DialogBoxParamA(plat::win32::ModuleInstance(), "LANGUAGEDLG", owner, LanguageProcedure,
+    return DialogBoxParamW(plat::win32::ModuleInstance(), L"LANGUAGEDLG", owner, LanguageProcedure,
                            0) == 1;
 }

@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "session/interface_language.h"
 #include "settings/settings_store.h"
+#include "ui/window_texts.h"
 #include "window/scaling_choices.h"
 #include "resources/window_ids.h"
 
@@ -13,7 +14,7 @@ namespace {
 constexpr int32_t kCustomEntry = 0;  // the "Custom" entry's item data
 
 void AddEntry(HWND list, const std::string& text, int32_t value) {
-    const LRESULT at = SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT at = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
     if (at >= 0) SendMessageA(list, CB_SETITEMDATA, at, value);
 }
 
@@ -21,21 +22,19 @@ void AddEntry(HWND list, const std::string& text, int32_t value) {
 // 217-222.
 std::string ScalingText(uint16_t value) {
     switch (value) {
-    case 100: return LanguageString(217);
-    case 200: return LanguageString(218);
-    case 300: return LanguageString(219);
-    case 400: return LanguageString(220);
-    case 500: return LanguageString(221);
-    case 600: return LanguageString(222);
+    case 100: return UiText(217);
+    case 200: return UiText(218);
+    case 300: return UiText(219);
+    case 400: return UiText(220);
+    case 500: return UiText(221);
+    case 600: return UiText(222);
     default: return std::to_string(value);
     }
 }
 
 // "Custom" is loaded without the language's base: it reads the same in every language.
 std::string CustomText() {
-    char text[64];
-    plat::LoadResourceString(154, text, sizeof text);
-    return text;
+    return UiTextWithoutBase(154);
 }
 
 bool Colour36(const ScanSettings& s) {
@@ -53,7 +52,7 @@ bool Listed(const std::vector<uint16_t>& values, uint16_t v) {
 void FillList(HWND page, int control, const std::vector<ListEntry>& entries) {
     HWND list = GetDlgItem(page, control);
     SendMessageA(list, CB_RESETCONTENT, 0, 0);
-    for (const ListEntry& e : entries) AddEntry(list, LanguageString(e.text), e.value);
+    for (const ListEntry& e : entries) AddEntry(list, UiText(e.text), e.value);
 }
 
 bool SelectValue(HWND page, int control, int32_t value) {
@@ -113,7 +112,7 @@ void RebuildQualityList(HWND page) {
         for (const ListEntry& e : QualityFactorEntries()) tenths.push_back(e.value);
     }
     SendMessageA(list, CB_RESETCONTENT, 0, 0);
-    for (uint32_t t : tenths) AddEntry(list, LanguageString(212 + (t - 10) / 5), t);
+    for (uint32_t t : tenths) AddEntry(list, UiText(212 + (t - 10) / 5), t);
     const uint32_t kept = KeepIfOffered(tenths, QualityTenths(s.QualityFactor));
     s.QualityFactor = static_cast<int32_t>(kept);
     SelectValue(page, IDC_QUALITY, s.QualityFactor);

@@ -44,7 +44,7 @@ void ApplyControlStates() {
         FreeColorTable(TheColorTable);
     }
     CheckDlgButton(page, IDC_OUTPUT_MATCH, s.OutputMatch ? BST_CHECKED : BST_UNCHECKED);
-    SetText(page, IDC_RES_UNIT, LanguageString(c.resolutionUnitText));
+    SetText(page, IDC_RES_UNIT, UiText(c.resolutionUnitText));
     TheWindow.menuBase = c.resolutionMenu;
     if (TheWindow.main)
         EnableWindow(GetDlgItem(TheWindow.main, IDC_SCAN),
@@ -194,7 +194,7 @@ void SetMainPageTexts() {
         {IDC_DEST_LABEL, 323}, {IDC_QUALITY_LABEL, 706}, {IDC_DESCREEN_LABEL, 326},
         {IDC_WIDTH_LABEL, 318}, {IDC_LENGTH_LABEL, 319}, {IDC_SCALING_LABEL, 327},
         {IDC_IMAGE_SIZE_LABEL, 320}, {IDC_OUTPUT_MATCH, 325}};
-    for (const auto& l : kLabels) SetText(page, l.control, LanguageString(l.text));
+    for (const auto& l : kLabels) SetText(page, l.control, UiText(l.text));
 }
 
 void RefreshMainPage() {

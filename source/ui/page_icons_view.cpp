@@ -81,7 +81,7 @@ void StartCalibrator() {
     Redraw(IDC_CALIBRATOR);
     const ScanSettings& s = TheSettings.settings;
     if (EntryOfScanMode(s.ScanMode, s.ScanSubMode) != 3) {
-        MessageBoxA(main, LanguageString(635).c_str(), LanguageString(636).c_str(),
+        MessageBoxW(main, Wide(UiText(635)).c_str(), Wide(UiText(636)).c_str(),
                     MB_OK | MB_ICONINFORMATION);
     } else {
         const std::string title = Profile("TIVENA", "BRAND", "") + " " +
@@ -94,7 +94,7 @@ void StartCalibrator() {
             const std::string command =
                 Profile("tintara", "path", "c:\\windows\\twain\\kvtc_a3") + " dscall";
             if (WinExec(command.c_str(), SW_SHOWNORMAL) < 32)
-                MessageBoxA(main, LanguageString(634).c_str(), LanguageString(636).c_str(),
+                MessageBoxW(main, Wide(UiText(634)).c_str(), Wide(UiText(636)).c_str(),
                             MB_OK | MB_ICONINFORMATION);
         }
     }

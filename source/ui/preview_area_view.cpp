@@ -261,5 +261,5 @@ LRESULT CALLBACK PreviewAreaProcedure(HWND area, UINT message, WPARAM wParam, LP
     case WM_VSCROLL: Scroll(area, ScrollAxis::Vertical, wParam); return 0;
     default: break;
     }
-    return DefWindowProcA(area, message, wParam, lParam);
+    return DefWindowProcW(area, message, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 #include "ui/main_page_view.h"
 #include "ui/preview_window.h"
 #include "ui/scanning_window.h"
+#include "ui/window_texts.h"
 #include "ui/tool_tips.h"
 #include "window/prescan_bitmap_file.h"
 #include "window/preview_zoom.h"
@@ -39,25 +40,25 @@ LRESULT CALLBACK FrameProcedure(HWND frame, UINT message, WPARAM wParam, LPARAM 
     case WM_CLOSE: return 0;  // the frame goes with the scanning window
     default: break;
     }
-    return DefWindowProcA(frame, message, wParam, lParam);
+    return DefWindowProcW(frame, message, wParam, lParam);
 }
 
-bool RegisterClassOnce(const char* name, WNDPROC procedure, UINT style, int brush) {
-    WNDCLASSA wc{};
+bool RegisterClassOnce(const wchar_t* name, WNDPROC procedure, UINT style, int brush) {
+    WNDCLASSW wc{};
     wc.style = style;
     wc.lpfnWndProc = procedure;
     wc.hInstance = plat::win32::ModuleInstance();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(brush));
     wc.lpszClassName = name;
-    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 bool RegisterPreviewClasses() {
-    return RegisterClassOnce("ParentClass", FrameProcedure, CS_HREDRAW | CS_VREDRAW, LTGRAY_BRUSH) &&
-           RegisterClassOnce("ToolBarClass", PreviewToolBarProcedure, 0, LTGRAY_BRUSH) &&
-           RegisterClassOnce("ScanLengthClass", ScanLengthProcedure, 0, LTGRAY_BRUSH) &&
-           RegisterClassOnce("PreviewClass", PreviewAreaProcedure, CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH);
+    return RegisterClassOnce(L"ParentClass", FrameProcedure, CS_HREDRAW | CS_VREDRAW, LTGRAY_BRUSH) &&
+           RegisterClassOnce(L"ToolBarClass", PreviewToolBarProcedure, 0, LTGRAY_BRUSH) &&
+           RegisterClassOnce(L"ScanLengthClass", ScanLengthProcedure, 0, LTGRAY_BRUSH) &&
+           RegisterClassOnce(L"PreviewClass", PreviewAreaProcedure, CS_HREDRAW | CS_VREDRAW, WHITE_BRUSH);
 }
 
 FrameMetrics SystemFrameMetrics() {
@@ -79,8 +80,8 @@ SIZE FrameOuterSize(int32_t previewWidth, int32_t previewHeight) {
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-HWND Child(const char* cls, DWORD style, HWND frame) {
-    return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 1, 1, frame, nullptr,
+HWND Child(const wchar_t* cls, DWORD style, HWND frame) {
+    return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 1, 1, frame, nullptr,
                            plat::win32::ModuleInstance(), nullptr);
 }
 
@@ -93,7 +94,7 @@ void FreePalette() {
 
 void SetPreviewTitle() {
     if (ThePreview.frame)
-        SetWindowTextA(ThePreview.frame, PreviewTitle(LanguageString(101), ThePreview.state.zoom).c_str());
+        SetTitle(ThePreview.frame, PreviewTitle(UiText(101), ThePreview.state.zoom));
 }
 
 void LayOutPreviewChildren() {
@@ -126,12 +127,12 @@ void CreatePreviewFrame(HWND main) {
     RECT m;
     GetWindowRect(main, &m);
     // Owned by the scanning window, at its right edge.
-    p.frame = CreateWindowExA(0, "ParentClass", "", kFrameStyle, m.right + 1, m.top, outer.cx,
+    p.frame = CreateWindowExW(0, L"ParentClass", L"", kFrameStyle, m.right + 1, m.top, outer.cx,
                               outer.cy, main, nullptr, plat::win32::ModuleInstance(), nullptr);
     if (!p.frame) return;
-    p.toolBar = Child("ToolBarClass", 0, p.frame);
-    p.strip = Child("ScanLengthClass", 0, p.frame);
-    p.area = Child("PreviewClass", WS_HSCROLL | WS_VSCROLL, p.frame);
+    p.toolBar = Child(L"ToolBarClass", 0, p.frame);
+    p.strip = Child(L"ScanLengthClass", 0, p.frame);
+    p.area = Child(L"PreviewClass", WS_HSCROLL | WS_VSCROLL, p.frame);
     SetPreviewScrollBars();
     LayOutPreviewChildren();
     SetPreviewTitle();

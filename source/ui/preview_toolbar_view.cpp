@@ -64,6 +64,6 @@ LRESULT CALLBACK PreviewToolBarProcedure(HWND bar, UINT message, WPARAM wParam, 
     switch (message) {
     case WM_PAINT: Paint(bar); return 0;
     case WM_LBUTTONDOWN: Click(bar, lParam); return 0;
-    default: return DefWindowProcA(bar, message, wParam, lParam);
+    default: return DefWindowProcW(bar, message, wParam, lParam);
     }
 }

@@ -7,6 +7,7 @@
 #include "platform/win32/win32_module.h"
 #include "session/interface_language.h"
 #include "ui/scanning_window.h"
+#include "ui/window_texts.h"
 #include "window/progress_display.h"
 #include "resources/window_ids.h"
 
@@ -33,11 +34,11 @@ void DrawBar(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     RECT text = r;
     SetTextColor(dc, RGB(0, 0, 0));
-    DrawTextA(dc, g_percent.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawUiText(dc, g_percent, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     HRGN clip = CreateRectRgnIndirect(&done);
     SelectClipRgn(dc, clip);
     SetTextColor(dc, RGB(0xC0, 0xC0, 0xC0));
-    DrawTextA(dc, g_percent.c_str(), -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawUiText(dc, g_percent, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
     SelectObject(dc, oldFont);
@@ -69,12 +70,12 @@ void Place(HWND window) {
 
 void CreateProgressWindow() {
     if (g_window) return;
-    g_window = CreateDialogParamA(plat::win32::ModuleInstance(), MAKEINTRESOURCEA(IDD_PROGRESS),
+    g_window = CreateDialogParamW(plat::win32::ModuleInstance(), MAKEINTRESOURCEW(IDD_PROGRESS),
                                   TheWindow.main, ProgressProcedure, 0);
     if (!g_window) return;
     g_display = ProgressDisplay{};
     g_percent = "  0 %";
-    SetDlgItemTextA(g_window, IDC_PROGRESS_ESCAPE, LanguageString(503).c_str());
+    SetText(g_window, IDC_PROGRESS_ESCAPE, UiText(503));
     Place(g_window);
     ShowWindow(g_window, SW_SHOWNOACTIVATE);
     UpdateWindow(g_window);
@@ -85,9 +86,9 @@ void UpdateProgress(uint32_t done, uint32_t total, uint32_t messageId) {
     const ProgressStep step = AdvanceProgress(g_display, done, total, TheWindow.feeder);
     if (step.destroy) return CloseProgressWindow();
     if (!step.draw) return;
-    std::string caption = LanguageString(messageId);
+    std::string caption = UiText(messageId);
     if (messageId == 403) caption += " ...";
-    SetDlgItemTextA(g_window, IDC_PROGRESS_TEXT, caption.c_str());
+    SetText(g_window, IDC_PROGRESS_TEXT, caption);
     g_percent = step.percentText;
     HWND bar = GetDlgItem(g_window, IDC_PROGRESS_BAR);
     InvalidateRect(bar, nullptr, FALSE);

@@ -70,6 +70,6 @@ LRESULT CALLBACK ScanLengthProcedure(HWND strip, UINT message, WPARAM wParam, LP
         ReleaseCapture();
         InvalidateRect(strip, nullptr, TRUE);
         return 0;
-    default: return DefWindowProcA(strip, message, wParam, lParam);
+    default: return DefWindowProcW(strip, message, wParam, lParam);
     }
 }

@@ -55,7 +55,7 @@ void CreatePages(HWND main) {
     GetWindowRect(GetDlgItem(main, IDC_TABSTRIP), &strip);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&strip), 2);
     for (int p = 0; p < kPageCount; ++p) {
-        HWND page = CreateDialogParamA(plat::win32::ModuleInstance(), MAKEINTRESOURCEA(kIds[p]),
+        HWND page = CreateDialogParamW(plat::win32::ModuleInstance(), MAKEINTRESOURCEW(kIds[p]),
                                        main, ProcedureOf(p), 0);
         TheWindow.pages[p] = page;
         if (page)
@@ -208,7 +208,7 @@ INT_PTR GrayBackground(HDC dc) {
 void* CreateScanningWindow() {
     TheSource.ScanWindowProcedure = reinterpret_cast<void*>(ScanningWindowProcedure);
     // No owner: the application's window is not the scanning window's parent.
-    HWND main = CreateDialogParamA(plat::win32::ModuleInstance(), "SCANNER", nullptr,
+    HWND main = CreateDialogParamW(plat::win32::ModuleInstance(), L"SCANNER", nullptr,
                                    ScanningWindowProcedure, 0);
     if (!main) {
         TheSource.ScanWindowProcedure = nullptr;
@@ -232,7 +232,7 @@ bool FilterScanningWindowMessage(void* message) {
     MSG* msg = static_cast<MSG*>(message);
     TrackToolTip(*msg);
     // The dialog's own messages and those of its pages (children) are the window's.
-    return IsDialogMessageA(TheWindow.main, msg) != FALSE;
+    return IsDialogMessageW(TheWindow.main, msg) != FALSE;
 }
 
 void SetCommandsEnabled(bool enabled) {

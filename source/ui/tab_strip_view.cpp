@@ -4,6 +4,7 @@
 #include "settings/settings_store.h"
 #include "twain/source_record.h"
 #include "ui/scanning_window.h"
+#include "ui/window_texts.h"
 #include "window/tab_strip.h"
 #include "resources/window_ids.h"
 
@@ -47,10 +48,14 @@ void DrawTabStrip(const DRAWITEMSTRUCT& item) {
         const bool current = tab == TheWindow.tab;
         if (!current) InflateRect(&r, 0, -1), OffsetRect(&r, 0, 1);
         DrawEdge(dc, &r, current ? EDGE_RAISED : EDGE_ETCHED, BF_LEFT | BF_TOP | BF_RIGHT);
-        const std::string label = TabLabel(LanguageString(kTabLabels[tab]), TheLanguage.index);
+        // The cut counts characters of the Western blocks (one byte each in their code page);
+        // the Chinese labels are shown whole.
+        const std::string label = TheLanguage.index >= 6
+                                      ? UiText(kTabLabels[tab])
+                                      : FromProfile(TabLabel(LanguageString(kTabLabels[tab]), TheLanguage.index));
         const bool open = TabSelectable(static_cast<MainTab>(tab), rules);
         SetTextColor(dc, open ? GetSysColor(COLOR_BTNTEXT) : RGB(0x80, 0x80, 0x80));
-        DrawTextA(dc, label.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawUiText(dc, label, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(dc, oldFont);
 }

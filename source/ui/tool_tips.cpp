@@ -6,13 +6,14 @@
 #include "session/interface_language.h"
 #include "ui/preview_window.h"
 #include "ui/scanning_window.h"
+#include "ui/window_texts.h"
 #include "window/help_contexts.h"
 #include "window/preview_tool_bar.h"
 
 namespace {
 
 constexpr COLORREF kPaleYellow = 0x80FFFF;
-const char* const kClass = "Tooltips Class";
+const wchar_t* const kClass = L"Tooltips Class";
 
 struct TipState {
     HWND window = nullptr;
@@ -34,7 +35,7 @@ LRESULT CALLBACK TipProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
         DeleteObject(fill);
         HGDIOBJ old = SelectObject(dc, TheWindow.font ? TheWindow.font : GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
-        DrawTextA(dc, g_tip.text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        DrawUiText(dc, g_tip.text, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         SelectObject(dc, old);
         EndPaint(window, &ps);
         return 0;
@@ -44,19 +45,19 @@ LRESULT CALLBACK TipProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool RegisterTipClass() {
     static bool registered = false;
     if (registered) return true;
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.style = CS_SAVEBITS;
     wc.lpfnWndProc = TipProcedure;
     wc.hInstance = plat::win32::ModuleInstance();
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kClass;
-    registered = RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    registered = RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     return registered;
 }
 
@@ -71,14 +72,15 @@ HelpWindow WindowOf(HWND parent) {
 // Below the anchor's rectangle (screen pixels), 5 pixels in from its left edge.
 void Show(HWND anchor, int part, const RECT& r, uint32_t textId) {
     if (!RegisterTipClass()) return;
-    g_tip.text = LanguageString(textId);
+    g_tip.text = UiText(textId);
     HDC dc = GetDC(anchor);
     HGDIOBJ old = SelectObject(dc, TheWindow.font ? TheWindow.font : GetStockObject(DEFAULT_GUI_FONT));
     SIZE size{};
-    GetTextExtentPoint32A(dc, g_tip.text.c_str(), static_cast<int>(g_tip.text.size()), &size);
+    const std::wstring wide = Wide(g_tip.text);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(anchor, dc);
-    g_tip.window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClass, "", WS_POPUP | WS_BORDER,
+    g_tip.window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClass, L"", WS_POPUP | WS_BORDER,
                                    r.left + 5, r.bottom, size.cx + 8, size.cy + 4, TheWindow.main,
                                    nullptr, plat::win32::ModuleInstance(), nullptr);
     if (!g_tip.window) return;

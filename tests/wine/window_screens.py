@@ -9,9 +9,16 @@ import re
 import sys
 
 from harness.cases import CaseFailed, Context
-from window_session import language_strings, window_rect, window_session
+from window_session import language_strings, window_rect, window_session, word
 
-LANGUAGES = {0: ("en", "English"), 1: ("de", "Deutsch")}
+# Index: (file suffix, "LANGUAGE" value, the edition's "DSLANGUAGE", the locale Wine runs in:
+# the Chinese blocks are shown through the Big5 code page of a Traditional Chinese system).
+LANGUAGES = {
+    0: ("en", "English", "None", None),
+    1: ("de", "Deutsch", "None", None),
+    2: ("fr", "Francais", "None", None),
+    6: ("zh_TW", "Chinese", "Chinese", "zh_TW.UTF-8"),
+}
 
 
 def grown(rect, right=0, bottom=0):
@@ -27,16 +34,29 @@ def rect_of(seen, key):
 
 
 def shoot_language(context, out, index):
-    code, profile_value = LANGUAGES[index]
+    code, profile_value, edition, locale = LANGUAGES[index]
     strings = language_strings(index)
     names = []
+    win_ini = ("LANGUAGE=%s\nDSLANGUAGE=%s\n[A3 SCANNER]\nFrame=0   0   351 510\nScanRes=300\n"
+               % (profile_value, edition))
+    saved_lang = os.environ.get("LANG")
+    if locale:
+        os.environ["LANG"] = locale
+    try:
+        return shoot_session(context, out, win_ini, strings, code, names)
+    finally:
+        if saved_lang is None:
+            os.environ.pop("LANG", None)
+        else:
+            os.environ["LANG"] = saved_lang
 
+
+def shoot_session(context, out, win_ini, strings, code, names):
     def shot(session, name, rect):
         path = os.path.join(out, "%s-%s.png" % (name, code))
         session.shot(path, rect)
         names.append(path)
 
-    win_ini = "LANGUAGE=%s\n[A3 SCANNER]\nFrame=0   0   351 510\nScanRes=300\n" % profile_value
     with window_session(context, win_ini, simulator="LineRate=400\n") as (session, log):
         session.start(seconds=300)
         main = window_rect(session.drive("find 60", "sleep 300"))
@@ -51,19 +71,19 @@ def shoot_language(context, out, index):
         shot(session, "resolution-menu", grown(main, 0, 260))
         # Up from nothing chosen is the menu's last item, "Custom".
         title = strings[316]
-        seen = session.drive("key UP", "key RETURN", "wait \"%s\" 30" % title, "sleep 300")
+        seen = session.drive("key UP", "key RETURN", "wait %s 30" % word(title), "sleep 300")
         shot(session, "custom-resolution", rect_of(seen, 'window "%s" rect' % title))
-        session.drive("click \"[%s]:2\"" % title, "gone \"%s\" 30" % title)
+        session.drive("click %s" % word("[%s]:2" % title), "gone %s 30" % word(title))
         title = strings[104]
-        seen = session.drive("mouse page:1028", "wait \"%s\" 30" % title, "sleep 300")
+        seen = session.drive("mouse page:1028", "wait %s 30" % word(title), "sleep 300")
         shot(session, "language-dialog", rect_of(seen, 'window "%s" rect' % title))
-        session.drive("click \"[%s]:72\"" % title, "gone \"%s\" 30" % title)
+        session.drive("click %s" % word("[%s]:72" % title), "gone %s 30" % word(title))
         count = session.drive("count page:1023")["page:1023 count"]
         title = strings[327]
-        seen = session.drive("select page:1023 %d" % (int(count) - 1), "wait \"%s\" 30" % title,
+        seen = session.drive("select page:1023 %d" % (int(count) - 1), "wait %s 30" % word(title),
                              "sleep 300")
         shot(session, "custom-scaling", rect_of(seen, 'window "%s" rect' % title))
-        session.drive("click \"[%s]:2\"" % title, "gone \"%s\" 30" % title)
+        session.drive("click %s" % word("[%s]:2" % title), "gone %s 30" % word(title))
         session.drive("click main:1001", "wait \"Scanning Status\" 60", "sleep 2500")
         seen = session.drive("rect \"Scanning Status\"")
         shot(session, "progress", grown(main, 0, 0))

@@ -76,6 +76,14 @@ class WindowSession:
         os.remove(full)
 
 
+def word(text):
+    """A uidriver word for any text: as it is when it is plain ASCII without blanks, else
+    spelled in hexadecimal UTF-8."""
+    if text.isascii() and " " not in text and '"' not in text:
+        return text
+    return "hex:" + text.encode("utf-8").hex()
+
+
 def window_rect(seen):
     """The rectangle uidriver's find step printed."""
     match = re.search(r"rect=([-0-9,]+)", seen.get("window title", ""))

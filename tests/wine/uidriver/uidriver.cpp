@@ -29,6 +29,7 @@
 //                            4 pick highlight, 5 pick shadow)
 //   move X Y                 move the scanning window to screen point X Y
 //   sleep MS
+// A word "hex:<hex digits>" stands for the UTF-8 text they spell (titles in any script).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -47,6 +48,16 @@ struct Failure {
     std::string why;
 };
 
+// A word written "hex:" and the hexadecimal of its UTF-8 bytes: titles in any script, whatever
+// code page the command line passes through.
+std::string Unhex(const std::string& word) {
+    if (word.compare(0, 4, "hex:") != 0) return word;
+    std::string out;
+    for (size_t i = 4; i + 1 < word.size(); i += 2)
+        out.push_back(static_cast<char>(std::strtol(word.substr(i, 2).c_str(), nullptr, 16)));
+    return out;
+}
+
 std::vector<std::string> Words(const std::string& step) {
     std::vector<std::string> words;
     size_t at = 0;
@@ -59,7 +70,7 @@ std::vector<std::string> Words(const std::string& step) {
             at = end == std::string::npos ? step.size() : end + 1;
         } else {
             const size_t end = step.find(' ', at);
-            words.push_back(step.substr(at, end - at));
+            words.push_back(Unhex(step.substr(at, end - at)));
             at = end == std::string::npos ? step.size() : end;
         }
     }
