@@ -6,6 +6,7 @@
 #include "platform/win32/win32_module.h"
 #include "session/interface_language.h"
 #include "twain/source_record.h"
+#include "ui/bitmap_drawing.h"
 #include "ui/scanning_window.h"
 #include "ui/window_texts.h"
 #include "window/main_window_model.h"
@@ -24,20 +25,7 @@ std::string Firmware() {
 
 void DrawPicture(const DRAWITEMSTRUCT& item) {
     RECT r = item.rcItem;
-    HBITMAP picture = LoadBitmapA(plat::win32::ModuleInstance(),
-                                  BrandIsSolenne(Brand()) ? "IDB_ABOUT_BRAND" : "IDB_ABOUT_NOBRAND");
-    if (picture) {
-        BITMAP b;
-        GetObjectA(picture, sizeof b, &b);
-        HDC memory = CreateCompatibleDC(item.hDC);
-        HGDIOBJ old = SelectObject(memory, picture);
-        SetStretchBltMode(item.hDC, COLORONCOLOR);
-        StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0,
-                   b.bmWidth, b.bmHeight, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        DeleteObject(picture);
-    }
+    DrawBitmapStretched(item.hDC, r, BrandIsSolenne(Brand()) ? "IDB_ABOUT_BRAND" : "IDB_ABOUT_NOBRAND");
     DrawEdge(item.hDC, &r, EDGE_RAISED, BF_RECT);
 }
 

@@ -5,7 +5,6 @@
 #include "session/interface_language.h"
 #include "session/messages.h"
 #include "settings/settings_store.h"
-#include "twain/source_record.h"
 #include "ui/custom_dialogs_view.h"
 #include "ui/main_page_lists_view.h"
 #include "ui/page_icons_view.h"
@@ -22,9 +21,7 @@ namespace {
 
 HWND Page() { return TheWindow.pages[kPageMain]; }
 
-bool ColourManagementApplication() {
-    return LanguageString(707) == TheSource.AppIdentity.ProductName;
-}
+bool ColourManagementApplication() { return ApplicationIs(707); }
 
 bool Colour36(const ScanSettings& s) {
     return s.ScanMode == kModeColor && s.ScanSubMode == kSubMode36Bit;

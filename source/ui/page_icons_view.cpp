@@ -7,7 +7,6 @@
 #include "session/interface_language.h"
 #include "session/messages.h"
 #include "settings/settings_store.h"
-#include "twain/source_record.h"
 #include "ui/bitmap_drawing.h"
 #include "ui/language_dialog.h"
 #include "ui/preview_window.h"
@@ -69,7 +68,7 @@ void DrawPageIcon(const DRAWITEMSTRUCT& item) {
 
 bool CalibratorAvailable() {
     const bool installed = !SameIgnoringCase(Profile("tintara", "path", "None"), "None");
-    return installed && LanguageString(707) != TheSource.AppIdentity.ProductName;
+    return installed && !ApplicationIs(707);
 }
 
 // The calibrator works on 24-bit colour scans; it is found by its window title, started by

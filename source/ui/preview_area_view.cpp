@@ -70,10 +70,16 @@ PreviewLook CurrentLook(HDC dc) {
     return look;
 }
 
-// On a palette display the working copy's colours go through a logical palette of its own.
-void RealisePalette(HDC dc, const PreviewLook& look) {
+// On a palette display the working copy's colours go through a logical palette of its own,
+// made again only after a render changed them.
+void RealisePalette(HDC dc, const PreviewLook& look, bool rendered) {
     PreviewWindows& p = ThePreview;
     if (look.trueColour || look.outputMatch) return;
+    if (!rendered && p.palette) {
+        SelectPalette(dc, p.palette, FALSE);
+        RealizePalette(dc);
+        return;
+    }
     struct {
         WORD version, entries;
         PALETTEENTRY colours[256];
@@ -96,8 +102,9 @@ void Paint(HWND area) {
     HDC dc = BeginPaint(area, &ps);
     if (p.hasImage) {
         const PreviewLook look = CurrentLook(dc);
-        RenderPreview(p.image.asRead, p.image.working, look, TheColorTable, p.image.render);
-        RealisePalette(dc, look);
+        const PreviewRender render =
+            RenderPreview(p.image.asRead, p.image.working, look, TheColorTable, p.image.render);
+        RealisePalette(dc, look, render == PreviewRender::Rendered);
         const PreviewMapping m = MappingOf(p.state);
         SetMapMode(dc, MM_ANISOTROPIC);
         SetWindowExtEx(dc, m.windowExtent, m.windowExtent, nullptr);

@@ -1,7 +1,7 @@
 #include "platform/win32/win32_module.h"
 #include "session/interface_language.h"
 #include "settings/settings_store.h"
-#include "twain/source_record.h"
+#include "ui/bitmap_drawing.h"
 #include "ui/preview_window.h"
 #include "ui/scanning_window.h"
 #include "ui/tool_tips.h"
@@ -11,19 +11,7 @@ namespace {
 
 void DrawButton(HDC dc, const ToolBarButtonInfo& b, bool sunken) {
     RECT r{b.rect.left, b.rect.top, b.rect.right, b.rect.bottom};
-    HBITMAP picture = LoadBitmapA(plat::win32::ModuleInstance(), b.bitmap);
-    if (picture) {
-        BITMAP info;
-        GetObjectA(picture, sizeof info, &info);
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, picture);
-        SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0,
-                   info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        DeleteObject(picture);
-    }
+    DrawBitmapStretched(dc, r, b.bitmap);
     // Raised: white top and left, black bottom and right; sunken the other way round.
     HPEN white = static_cast<HPEN>(GetStockObject(WHITE_PEN));
     HPEN black = static_cast<HPEN>(GetStockObject(BLACK_PEN));
@@ -51,7 +39,7 @@ void Click(HWND bar, LPARAM lParam) {
     const PreviewPoint at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     const ToolBarButtonInfo* b = ToolBarButtonAt(at);
     if (!b) return;
-    const bool batchAllowed = LanguageString(707) != TheSource.AppIdentity.ProductName;
+    const bool batchAllowed = !ApplicationIs(707);
     ClickToolBar(ThePreview.state, b->button, false, batchAllowed);
     // The density of the next prescan is one of the settings the profile keeps.
     TheSettings.settings.PrescanHiRes = ThePreview.state.highDensity ? 1 : 0;

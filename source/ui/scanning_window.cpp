@@ -74,10 +74,6 @@ void PlaceMainWindow(HWND main) {
     SetWindowPos(main, nullptr, p.left, p.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool ApplicationIs(uint32_t stringId) {
-    return LanguageString(stringId) == TheSource.AppIdentity.ProductName;
-}
-
 // The settings of the model's section, the feeder's fixed ones when the application enabled
 // it, and the snapshot Previous returns to.
 void LoadWindowSettings() {
@@ -198,6 +194,10 @@ INT_PTR CALLBACK ScanningWindowProcedure(HWND main, UINT message, WPARAM wParam,
 }
 
 }  // namespace
+
+bool ApplicationIs(uint32_t stringId) {
+    return LanguageString(stringId) == TheSource.AppIdentity.ProductName;
+}
 
 INT_PTR GrayBackground(HDC dc) {
     SetBkColor(dc, kLightGray);

@@ -48,6 +48,10 @@ bool FilterScanningWindowMessage(void* message);
 void EnableWindowScanControls();
 void DestroyScanningWindow();
 
+// Whether the application's product name is string stringId of the current language (the
+// colour-management program, 707, and the programs with their own defaults).
+bool ApplicationIs(uint32_t stringId);
+
 // Sets Scan, Prescan and Cancel, and the flag that gates every command.
 void SetCommandsEnabled(bool enabled);
 // The window's light-gray background for every dialog and control.

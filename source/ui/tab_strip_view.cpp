@@ -2,7 +2,6 @@
 
 #include "session/interface_language.h"
 #include "settings/settings_store.h"
-#include "twain/source_record.h"
 #include "ui/scanning_window.h"
 #include "ui/window_texts.h"
 #include "window/tab_strip.h"
@@ -17,8 +16,7 @@ TabRules CurrentRules() {
     TabRules r;
     r.outputMatching = s.OutputMatch != 0;
     r.colour36 = s.ScanMode == kModeColor && s.ScanSubMode == kSubMode36Bit;
-    r.colourManagementApplication =
-        LanguageString(707) == TheSource.AppIdentity.ProductName;
+    r.colourManagementApplication = ApplicationIs(707);
     return r;
 }
 

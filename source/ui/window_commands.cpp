@@ -15,7 +15,6 @@
 #include "settings/settings_store.h"
 #include "twain/announced_scan.h"
 #include "twain/notify.h"
-#include "twain/source_record.h"
 #include "ui/bitmap_drawing.h"
 #include "ui/main_page_view.h"
 #include "ui/preview_window.h"
@@ -52,10 +51,6 @@ void SaveWindowSettings(const ScanSettings& s) {
     if (!*ModelSection()) return;
     SaveScanSettings(s, SaveContext{ModelSection(), s.Frame, TheLanguage.index,
                                     TheLink.narrowBed != 0});
-}
-
-bool ApplicationIs(uint32_t stringId) {
-    return LanguageString(stringId) == TheSource.AppIdentity.ProductName;
 }
 
 // The user interface's commands are off while something runs inside a command.
