@@ -2,6 +2,7 @@
 // every colour scan. Each loop reads a pixel before it writes one, so dst may equal src.
 #include <cstring>
 
+#include "engine/byte_table_wide.h"
 #include "engine/color_adjust_plan.h"
 #include "common/red_blue_swap.h"
 
@@ -26,6 +27,22 @@ void PerChannelLoop(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst,
         dst[1] = t1[c1];
         dst[last] = t2[c2];
     }
+}
+
+// Whole 64-pixel blocks through the byte-permute kernel where the processor has it, the rest
+// one pixel at a time.
+void PerChannel(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst, const uint8_t* src) {
+    size_t done = 0;
+    if (pixels >= 64 && HasWideByteTables()) {
+        const uint8_t* const tables[3] = {plan.perChannel[0], plan.perChannel[1],
+                                          plan.perChannel[2]};
+        done = LookupPixelsWide(tables, plan.swapOutputs, pixels, dst, src);
+    }
+    const size_t rest = pixels - done;
+    dst += 3 * done;
+    src += 3 * done;
+    if (plan.swapOutputs) PerChannelLoop<2, 0>(plan, rest, dst, src);
+    else PerChannelLoop<0, 2>(plan, rest, dst, src);
 }
 
 void CopyLoop(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst, const uint8_t* src) {
@@ -91,9 +108,7 @@ void RunColorAdjust(const ColorAdjustPlan& plan, size_t pixels, uint8_t* dst,
                     const uint8_t* src) {
     switch (plan.kernel) {
         case AdjustKernel::Copy: return CopyLoop(plan, pixels, dst, src);
-        case AdjustKernel::PerChannel:
-            return plan.swapOutputs ? PerChannelLoop<2, 0>(plan, pixels, dst, src)
-                                    : PerChannelLoop<0, 2>(plan, pixels, dst, src);
+        case AdjustKernel::PerChannel: return PerChannel(plan, pixels, dst, src);
 #if defined(__SSE2__)
         case AdjustKernel::Lanes: return LanesLoop(plan, pixels, dst, src);
 #else

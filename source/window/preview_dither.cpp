@@ -1,5 +1,8 @@
 #include "window/preview_dither.h"
 
+#include "engine/byte_table_wide.h"
+#include "window/preview_index_wide.h"
+
 const uint8_t kBayer8[8][8] = {
     {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
     {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
@@ -52,7 +55,12 @@ inline uint8_t Index(const ColumnBits& bits, const uint8_t* bgr) {
 
 void GrayRowToIndexes(const uint8_t* bgr, uint32_t pixels, uint8_t* out) {
     const uint8_t* third = Tables().third;
-    for (uint32_t x = 0; x < pixels; ++x, bgr += 3) out[x] = third[bgr[0] + bgr[1] + bgr[2]];
+    uint32_t x = 0;
+    if (HasWideByteTables()) {
+        x = uint32_t(GrayPixelsWide(bgr, pixels, out));
+        bgr += size_t(x) * 3;
+    }
+    for (; x < pixels; ++x, bgr += 3) out[x] = third[bgr[0] + bgr[1] + bgr[2]];
 }
 
 void DitherRowToIndexes(const uint8_t* bgr, uint32_t pixels, uint32_t x0, uint32_t y,
@@ -63,6 +71,7 @@ void DitherRowToIndexes(const uint8_t* bgr, uint32_t pixels, uint32_t x0, uint32
     uint32_t x = 0;
     for (; x < pixels && ((x0 + x) & 7) != 0; ++x)
         out[x] = Index(columns[(x0 + x) & 7], bgr + 3 * x);
+    if (HasWideByteTables()) x += uint32_t(DitherPixelsWide(bgr + 3 * x, pixels - x, y, out + x));
     for (; x + 8 <= pixels; x += 8) {
         const uint8_t* p = bgr + 3 * x;
         for (int k = 0; k < 8; ++k) out[x + k] = Index(columns[k], p + 3 * k);
