@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/ascii_text.h"
+#include "common/product_version.h"
 #include "platform/platform.h"
 
 namespace {
@@ -26,8 +27,8 @@ void CopyTwainString(char (&field)[34], const char* text) {
 
 void FillSourceIdentity(TW_IDENTITY& identity) {
     identity = TW_IDENTITY{};
-    identity.Version.MajorNum = 1;
-    identity.Version.MinorNum = 0;
+    identity.Version.MajorNum = KV_VERSION_MAJOR;
+    identity.Version.MinorNum = KV_VERSION_MINOR;
     identity.Version.Language = TWLG_USA;
     identity.Version.Country = TWCY_TAIWAN;
     identity.ProtocolMajor = 1;
@@ -36,7 +37,7 @@ void FillSourceIdentity(TW_IDENTITY& identity) {
 
     const std::string brand = ReadProfile("BRAND", "SCANNER", 255);
     const std::string model = ReadProfile("1200", "A3 Flatbed Scanner", 129);
-    const std::string version = ReadProfile("SWVERSION", "V1.0", 129);
+    const std::string version = ReadProfile("SWVERSION", KV_VERSION_INFO, 129);
 
     // One brand puts its own name in front of the model text, spelled as the profile has it.
     std::string product;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/product_version.h"
 #include "common/profile_text.h"
 #include "platform/win32/win32_module.h"
 #include "session/interface_language.h"
@@ -48,7 +49,7 @@ void SetAboutPageTexts() {
     AboutFacts f;
     f.brand = Brand();
     f.modelName = FromProfile(ReadProfileText("KVTINFO_A3", "1200", "A3 Flatbed Scanner", 255));
-    f.swVersion = FromProfile(ReadProfileText("KVTINFO_A3", "SWVERSION", "V1.0", 255));
+    f.swVersion = FromProfile(ReadProfileText("KVTINFO_A3", "SWVERSION", KV_VERSION_INFO, 255));
     f.firmware = Firmware();
     f.twainWord = UiText(5);
     f.firmwareWord = UiText(6);
