@@ -101,6 +101,11 @@ def stage(arch, tree, stage_dir):
     return placed
 
 
+def user_may_remake(relative):
+    """The output-matching colour tables, which the calibration tools write anew."""
+    return relative.startswith("TWAIN_32/COLOR/")
+
+
 def nsis_path(relative):
     return "$WINDIR\\" + relative.replace("/", "\\")
 
@@ -119,14 +124,44 @@ def write_file_lists(path, stage_dir, placed):
             if here != folder:
                 lines.append('  SetOutPath "%s"' % nsis_path(here))
                 folder = here
-            lines.append('  File "%s"' % os.path.join(stage_dir, part, relative))
+            if user_may_remake(relative):
+                keep_or_install(relative, os.path.join(stage_dir, part, relative))
+            else:
+                lines.append('  File "%s"' % os.path.join(stage_dir, part, relative))
         lines.append("!macroend")
+
+    # A colour table the calibration tools have written (or one that was there before) is
+    # the user's: setup never puts its own over it, and the uninstaller removes only a table
+    # whose time is still the one setup gave it.
+    def keep_or_install(relative, staged):
+        target = nsis_path(relative)
+        value = "Installed " + os.path.basename(relative)
+        lines.extend(['  ${IfNot} ${FileExists} "%s"' % target,
+                      '    File "%s"' % staged,
+                      '    GetFileTime "%s" $0 $1' % target,
+                      '    WriteRegStr HKLM "${UNINSTALL_KEY}" "%s" "$0 $1"' % value,
+                      '  ${EndIf}'])
+
+    def delete_if_unchanged(relative):
+        target = nsis_path(relative)
+        value = "Installed " + os.path.basename(relative)
+        lines.extend(['  ReadRegStr $2 HKLM "${UNINSTALL_KEY}" "%s"' % value,
+                      '  ClearErrors',
+                      '  GetFileTime "%s" $0 $1' % target,
+                      '  ${If} $2 != ""',
+                      '  ${AndIfNot} ${Errors}',
+                      '  ${AndIf} "$0 $1" == $2',
+                      '    Delete "%s"' % target,
+                      '  ${EndIf}'])
 
     install_macro("KV_INSTALL_SOURCE_FILES", "windows")
     install_macro("KV_INSTALL_SIMULATOR_FILES", "simulator")
     lines.append("!macro KV_DELETE_SOURCE_FILES")
     for relative in placed["windows"]:
-        lines.append('  Delete "%s"' % nsis_path(relative))
+        if user_may_remake(relative):
+            delete_if_unchanged(relative)
+        else:
+            lines.append('  Delete "%s"' % nsis_path(relative))
     lines.append("!macroend")
     simulator = placed["simulator"]
     if len(simulator) != 1:

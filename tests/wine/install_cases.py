@@ -6,7 +6,8 @@ simulator's reference image; the silent uninstaller registered for Add/Remove Pr
 leaves none of the installed files or folders and no registry key of ours, but keeps what the
 user made (a settings file, WIN.INI). The second case checks that the setup program leaves
 alone what is not its own: it refuses to install beside the other width, and it never
-overwrites or removes a port library it did not install."""
+overwrites or removes a port library it did not install, nor a colour table the user
+calibrated."""
 import os
 import shlex
 import sys
@@ -171,15 +172,29 @@ def case_keeps_what_is_not_ours(context):
         maker = os.path.join(own, "QASPI_SP.DLL")
         with open(maker, "wb") as f:
             f.write(b"the maker's port library")
+        # A colour table from an earlier calibration is kept, and the one the calibration
+        # tools write after setup stays when the driver goes.
+        colour = os.path.join(prefix.windows_dir, "TWAIN_32", "COLOR")
+        os.makedirs(colour)
+        calibrated = os.path.join(colour, "corvA3p.tab")
+        with open(calibrated, "wb") as f:
+            f.write(b"calibrated before")
         expect(run_quiet(prefix, [setup, "/S", "/SIMULATOR"]) == 3,
                "the setup program did not report the simulator it left out")
+        with open(calibrated, "rb") as f:
+            expect(f.read() == b"calibrated before", "setup replaced a calibrated table")
+        time.sleep(1.1)  # a new file time, as a later calibration gives
+        with open(os.path.join(colour, "corvA3.tab"), "wb") as f:
+            f.write(b"calibrated after setup")
         expect(os.path.exists(os.path.join(prefix.windows_dir, "twain_64", "KVTC_A3",
                                            "kvtc_a3.ds")), "the data source was not installed")
         uninstall(prefix)
         with open(maker, "rb") as f:
             expect(f.read() == b"the maker's port library", "the port library was touched")
         expect(snapshot(prefix) - before == {"twain_32", "twain_32/kvtc_a3",
-                                             "twain_32/kvtc_a3/qaspi_sp.dll"},
+                                             "twain_32/kvtc_a3/qaspi_sp.dll",
+                                             "twain_32/color", "twain_32/color/corva3.tab",
+                                             "twain_32/color/corva3p.tab"},
                "left behind: %r" % sorted(snapshot(prefix) - before))
 
 
